@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing the viewer needs.
+# Idempotent: prints nothing and touches nothing when everything is already present.
+set -euo pipefail
+
+packages=(
+    build-essential g++ cmake ninja-build pkg-config
+    libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xdotool imagemagick x11-utils procps
+)
+# Extra groups: "windows" adds the mingw-w64 cross compilers, "fuzz" adds clang with its sanitizer runtimes.
+for group in "$@"; do
+    case "$group" in
+        windows) packages+=(mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix) ;;
+        fuzz) packages+=(clang libclang-rt-14-dev) ;;
+        *) echo "install-deps.sh: unknown package group '$group'" >&2; exit 2 ;;
+    esac
+done
+
+missing=()
+for p in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+    [ "$status" = "installed" ] || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "install-deps.sh: run as root or install sudo" >&2; exit 1; }
+    sudo="sudo"
+fi
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
