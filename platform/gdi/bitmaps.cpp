@@ -1,0 +1,100 @@
+// Bitmaps: CreateCompatibleBitmap and the layer's window back stores (surfaces, surface.h).
+#include <algorithm>
+#include <new>
+
+#include "platform/gdi/objects.h"
+#include "platform/gdi/surface.h"
+
+namespace platform::gdi::detail {
+namespace {
+
+// Largest bitmap: 65535 pixels a side, 64 Mi pixels (256 MiB) in all.
+constexpr long long max_side = 65535;
+constexpr long long max_pixels = 64ll * 1024 * 1024;
+
+bool size_allowed(long long width, long long height) {
+    return width >= 0 && height >= 0 && width <= max_side && height <= max_side &&
+           width * height <= max_pixels;
+}
+
+// A bitmap of the given size filled with `fill`; null when it cannot be allocated.
+std::unique_ptr<Bitmap> make_bitmap(int width, int height, std::uint32_t fill) {
+    if (!size_allowed(width, height)) return nullptr;
+    try {
+        auto bitmap = std::make_unique<Bitmap>();
+        bitmap->width = width;
+        bitmap->height = height;
+        bitmap->pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
+        return bitmap;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    } catch (const std::length_error&) {
+        return nullptr;
+    }
+}
+
+}  // namespace
+}  // namespace platform::gdi::detail
+
+using namespace platform::gdi::detail;
+
+HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int width, int height) {
+    Lock lock(gdi_mutex());
+    if (!get<Dc>(hdc) || width < 0 || height < 0) return nullptr;
+    if (width == 0 || height == 0) width = height = 1;
+    auto bitmap = make_bitmap(width, height, 0);  // a new device bitmap is black
+    if (!bitmap) return nullptr;
+    bitmap->counted = true;
+    return from_handle<HBITMAP>(insert(std::move(bitmap)));
+}
+
+namespace platform::gdi {
+
+HBITMAP create_surface(int width, int height) {
+    Lock lock(gdi_mutex());
+    auto bitmap = make_bitmap(width, height, 0x00FFFFFF);
+    if (!bitmap) return nullptr;
+    bitmap->surface = true;
+    return from_handle<HBITMAP>(insert(std::move(bitmap)));
+}
+
+bool resize_surface(HBITMAP surface, int width, int height) {
+    Lock lock(gdi_mutex());
+    auto* bitmap = get<Bitmap>(surface);
+    if (!bitmap || !bitmap->surface || !size_allowed(width, height)) return false;
+    if (width == bitmap->width && height == bitmap->height) return true;
+    std::vector<std::uint32_t> pixels;
+    try {
+        pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0x00FFFFFF);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    int keep_width = std::min(width, bitmap->width);
+    int keep_height = std::min(height, bitmap->height);
+    for (int y = 0; y < keep_height; ++y) {
+        const std::uint32_t* from = bitmap->pixels.data() + static_cast<std::size_t>(y) * bitmap->width;
+        std::copy(from, from + keep_width, pixels.data() + static_cast<std::size_t>(y) * width);
+    }
+    bitmap->pixels.swap(pixels);
+    bitmap->width = width;
+    bitmap->height = height;
+    return true;
+}
+
+void destroy_surface(HBITMAP surface) {
+    Lock lock(gdi_mutex());
+    auto* bitmap = get<Bitmap>(surface);
+    if (bitmap && bitmap->surface) erase(to_handle(surface));
+}
+
+bool bitmap_pixels(HBITMAP handle, Pixels* out) {
+    Lock lock(gdi_mutex());
+    auto* bitmap = get<Bitmap>(handle);
+    if (!bitmap || !out) return false;
+    out->data = bitmap->pixels.empty() ? nullptr : bitmap->pixels.data();
+    out->width = bitmap->width;
+    out->height = bitmap->height;
+    return true;
+}
+
+}  // namespace platform::gdi
