@@ -32,6 +32,8 @@ void request_close(HWND window);
 void resize(HWND window, int client_width, int client_height);
 void focus_lost(HWND window);
 void focus_gained(HWND window);
+// The screen lost the window's pixels (uncovered, restored): the layer presents its back store again.
+void expose(HWND window);
 
 // What the screen shows: the last image presented for `window`'s top-level window, read at `window`'s client
 // coordinates. pixel() returns CLR_INVALID outside the shown image.

@@ -1,0 +1,69 @@
+#include "app/main_window.h"
+
+#include <cstdint>
+
+#include "screen_objects/object_registry.h"
+
+const char main_window_class_name[] = "this is what you name your window class";
+
+namespace {
+
+// Every object draws into one off-screen bitmap, which reaches the window in a single copy, so the window
+// never shows a half-drawn frame.
+void paint_double_buffered(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+
+    PAINTSTRUCT paint;
+    HDC window_dc = BeginPaint(window, &paint);
+    HDC memory_dc = CreateCompatibleDC(window_dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(window_dc, width, height);
+    HGDIOBJ previous_bitmap = SelectObject(memory_dc, bitmap);
+
+    object_registry.paint_window_objects(window, &memory_dc);
+    BitBlt(window_dc, 0, 0, width, height, memory_dc, 0, 0, SRCCOPY);
+
+    SelectObject(memory_dc, previous_bitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory_dc);
+    EndPaint(window, &paint);
+}
+
+void dispatch_mouse(HWND window, std::int32_t event, LPARAM lparam) {
+    // The position's two halves are taken as unsigned, as the objects expect.
+    object_registry.dispatch_window_event(window, event, LOWORD(lparam), HIWORD(lparam));
+}
+
+}  // namespace
+
+LRESULT CALLBACK Main_Window_Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_COMMAND:
+            return 0;
+        case WM_PAINT:
+            paint_double_buffered(window);
+            return 0;
+        case WM_MOUSEMOVE:
+            dispatch_mouse(window, Event_Mouse_Move, lparam);
+            return 0;
+        case WM_RBUTTONDOWN:
+            dispatch_mouse(window, Event_Right_Button_Down, lparam);
+            return 0;
+        case WM_RBUTTONUP:
+            dispatch_mouse(window, Event_Right_Button_Up, lparam);
+            return 0;
+        case WM_LBUTTONDOWN:
+            dispatch_mouse(window, Event_Left_Button_Down, lparam);
+            return 0;
+        case WM_LBUTTONUP:
+            dispatch_mouse(window, Event_Left_Button_Up, lparam);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wparam, lparam);
+    }
+}

@@ -1,0 +1,166 @@
+// Translation of SDL's input and window events into the window layer's display events.
+#include <cstring>
+
+#include "platform/display/sdl_internal.h"
+#include "platform/win32.h"
+
+namespace platform::display::sdl {
+namespace {
+
+unsigned modifiers_of(Uint16 state) {
+    unsigned modifiers = 0;
+    if (state & KMOD_SHIFT) modifiers |= Modifier_Shift;
+    if (state & KMOD_CTRL) modifiers |= Modifier_Control;
+    if (state & KMOD_ALT) modifiers |= Modifier_Alt;
+    return modifiers;
+}
+
+int button_of(Uint8 sdl_button) {
+    switch (sdl_button) {
+        case SDL_BUTTON_LEFT:
+            return Button_Left;
+        case SDL_BUTTON_RIGHT:
+            return Button_Right;
+        case SDL_BUTTON_MIDDLE:
+            return Button_Middle;
+        default:
+            return 0;
+    }
+}
+
+// Pointer events count only inside the client area: there is no capture, so a drag that leaves the window is
+// not followed (X11 still reports such positions while a button is held).
+bool inside_client_area(Uint32 window_id, int x, int y) {
+    SDL_Window* window = SDL_GetWindowFromID(window_id);
+    if (window == nullptr) return false;
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    return x >= 0 && y >= 0 && x < width && y < height;
+}
+
+bool translate_window_event(const SDL_WindowEvent& in, Event* out) {
+    out->window = in.windowID;
+    switch (in.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            out->type = Event_Type::Close_Request;
+            return true;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            out->type = Event_Type::Focus_Gained;
+            return true;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            out->type = Event_Type::Focus_Lost;
+            return true;
+        case SDL_WINDOWEVENT_EXPOSED:
+            out->type = Event_Type::Exposed;
+            return true;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            out->type = Event_Type::Resized;
+            out->width = in.data1;
+            out->height = in.data2;
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool translate_key_event(const SDL_KeyboardEvent& in, Event* out) {
+    int key = virtual_key_for(in.keysym.sym);
+    if (key == 0) return false;
+    out->type = in.type == SDL_KEYDOWN ? Event_Type::Key_Down : Event_Type::Key_Up;
+    out->window = in.windowID;
+    out->virtual_key = key;
+    out->modifiers = modifiers_of(in.keysym.mod);
+    return true;
+}
+
+}  // namespace
+
+int virtual_key_for(SDL_Keycode key) {
+    if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+    switch (key) {
+        case SDLK_LEFT:
+            return VK_LEFT;
+        case SDLK_RIGHT:
+            return VK_RIGHT;
+        case SDLK_UP:
+            return VK_UP;
+        case SDLK_DOWN:
+            return VK_DOWN;
+        case SDLK_HOME:
+            return VK_HOME;
+        case SDLK_END:
+            return VK_END;
+        case SDLK_PAGEUP:
+            return VK_PRIOR;
+        case SDLK_PAGEDOWN:
+            return VK_NEXT;
+        case SDLK_INSERT:
+            return VK_INSERT;
+        case SDLK_DELETE:
+            return VK_DELETE;
+        case SDLK_BACKSPACE:
+            return VK_BACK;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return VK_RETURN;
+        case SDLK_TAB:
+            return VK_TAB;
+        case SDLK_ESCAPE:
+            return VK_ESCAPE;
+        case SDLK_SPACE:
+            return VK_SPACE;
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT:
+            return VK_SHIFT;
+        case SDLK_LCTRL:
+        case SDLK_RCTRL:
+            return VK_CONTROL;
+        case SDLK_LALT:
+        case SDLK_RALT:
+            return VK_MENU;
+        default:
+            return 0;
+    }
+}
+
+bool translate_event(const SDL_Event& in, Event* out) {
+    *out = Event{};
+    switch (in.type) {
+        case SDL_MOUSEMOTION:
+            if (!inside_client_area(in.motion.windowID, in.motion.x, in.motion.y)) return false;
+            out->type = Event_Type::Mouse_Move;
+            out->window = in.motion.windowID;
+            out->x = in.motion.x;
+            out->y = in.motion.y;
+            out->modifiers = modifiers_of(SDL_GetModState());
+            return true;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (button_of(in.button.button) == 0) return false;
+            if (!inside_client_area(in.button.windowID, in.button.x, in.button.y)) return false;
+            out->type = in.type == SDL_MOUSEBUTTONDOWN ? Event_Type::Button_Down : Event_Type::Button_Up;
+            out->window = in.button.windowID;
+            out->button = button_of(in.button.button);
+            out->x = in.button.x;
+            out->y = in.button.y;
+            out->modifiers = modifiers_of(SDL_GetModState());
+            return true;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            return translate_key_event(in.key, out);
+        case SDL_TEXTINPUT:
+            out->type = Event_Type::Text;
+            out->window = in.text.windowID;
+            std::memcpy(out->text, in.text.text, strnlen(in.text.text, sizeof out->text - 1));
+            out->modifiers = modifiers_of(SDL_GetModState());
+            return out->text[0] != '\0';
+        case SDL_WINDOWEVENT:
+            return translate_window_event(in.window, out);
+        default:
+            return false;
+    }
+}
+
+}  // namespace platform::display::sdl

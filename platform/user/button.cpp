@@ -1,0 +1,116 @@
+// Messages of the push button. There is no mouse capture: the button sees the pointer only while it is over
+// it, so a click is a press and a release that both happen on the button.
+#include "platform/user/button.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "platform/user/button_paint.h"
+
+namespace platform::user {
+namespace {
+
+struct Button_State {
+    std::string caption;
+    bool pressed = false;  // the left button went down on this button and has not been seen released
+};
+
+Button_State* state_of(HWND button) {
+    return reinterpret_cast<Button_State*>(GetWindowLongPtrA(button, GWLP_USERDATA));
+}
+
+void create_state(HWND button, LPARAM create_struct) {
+    if (state_of(button) != nullptr) return;
+    auto* state = new Button_State;
+    SetWindowLongPtrA(button, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(create_struct);
+    if (create != nullptr && create->lpszName != nullptr && !IS_INTRESOURCE(create->lpszName)) {
+        state->caption = create->lpszName;
+    }
+}
+
+void set_pressed(HWND button, Button_State& state, bool pressed) {
+    if (state.pressed == pressed) return;
+    state.pressed = pressed;
+    InvalidateRect(button, nullptr, FALSE);
+}
+
+void release(HWND button, Button_State& state) {
+    if (!state.pressed) return;
+    set_pressed(button, state, false);
+    // Last: the parent may do anything in its handler, destroying this button included.
+    SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+}
+
+LRESULT get_text(const Button_State& state, WPARAM capacity, LPARAM buffer) {
+    auto* out = reinterpret_cast<char*>(buffer);
+    if (out == nullptr || capacity == 0) return 0;
+    std::size_t count = std::min<std::size_t>(state.caption.size(), capacity - 1);
+    std::memcpy(out, state.caption.data(), count);
+    out[count] = '\0';
+    return static_cast<LRESULT>(count);
+}
+
+void paint(HWND button, const Button_State& state) {
+    PAINTSTRUCT paint{};
+    HDC hdc = BeginPaint(button, &paint);
+    if (hdc != nullptr) paint_button(button, hdc, state.caption, state.pressed);
+    EndPaint(button, &paint);
+}
+
+}  // namespace
+
+LRESULT CALLBACK button_window_procedure(HWND button, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_NCCREATE:
+            create_state(button, lparam);
+            return DefWindowProcA(button, message, wparam, lparam);
+        case WM_CREATE:
+            create_state(button, lparam);
+            return 0;
+        case WM_NCDESTROY:
+            delete state_of(button);
+            SetWindowLongPtrA(button, GWLP_USERDATA, 0);
+            return DefWindowProcA(button, message, wparam, lparam);
+        default:
+            break;
+    }
+    Button_State* state = state_of(button);
+    if (state == nullptr) return DefWindowProcA(button, message, wparam, lparam);
+
+    switch (message) {
+        case WM_PAINT:
+            paint(button, *state);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_LBUTTONDOWN:
+            if (GetFocus() != button) SetFocus(button);
+            set_pressed(button, *state, true);
+            return 0;
+        case WM_MOUSEMOVE:
+            // The button was released somewhere we did not see.
+            if (!(wparam & MK_LBUTTON)) set_pressed(button, *state, false);
+            return 0;
+        case WM_LBUTTONUP:
+            release(button, *state);
+            return 0;
+        case WM_KILLFOCUS:
+            set_pressed(button, *state, false);
+            return 0;
+        case WM_SETTEXT:
+            state->caption = lparam ? reinterpret_cast<const char*>(lparam) : "";
+            InvalidateRect(button, nullptr, FALSE);
+            return TRUE;
+        case WM_GETTEXT:
+            return get_text(*state, wparam, lparam);
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(state->caption.size());
+        default:
+            return DefWindowProcA(button, message, wparam, lparam);
+    }
+}
+
+}  // namespace platform::user

@@ -1,0 +1,266 @@
+// Turns the display's events into window messages: pointer input to the window under the pointer, keys and
+// text to the focused window, and the screen's own requests (close, focus, expose, resize).
+#include <array>
+#include <cstdlib>
+
+#include "platform/gdi/surface.h"
+#include "platform/user/window_layer.h"
+
+namespace platform::user {
+namespace {
+
+// Win32's defaults for what counts as a double click.
+constexpr DWORD double_click_time_ms = 500;
+constexpr int double_click_distance = 2;
+
+struct Input_State {
+    std::array<bool, 256> key_down{};
+    std::array<bool, 256> key_toggled{};
+    WPARAM buttons = 0;  // MK_ flags of the buttons held now
+    HWND last_press_window = nullptr;
+    int last_press_button = 0;
+    DWORD last_press_time = 0;
+    POINT last_press_point{};
+};
+
+Input_State& input_state() {
+    static Input_State state;
+    return state;
+}
+
+WPARAM button_flag(int button) {
+    switch (button) {
+        case display::Button_Left:
+            return MK_LBUTTON;
+        case display::Button_Right:
+            return MK_RBUTTON;
+        case display::Button_Middle:
+            return MK_MBUTTON;
+        default:
+            return 0;
+    }
+}
+
+// WM_xBUTTONDOWN for the button; its WM_xBUTTONUP and WM_xBUTTONDBLCLK follow it by one and two.
+UINT button_down_message(int button) {
+    switch (button) {
+        case display::Button_Right:
+            return WM_RBUTTONDOWN;
+        case display::Button_Middle:
+            return WM_MBUTTONDOWN;
+        default:
+            return WM_LBUTTONDOWN;
+    }
+}
+
+std::shared_ptr<Window> top_level_for_display(display::Window_Id id) {
+    if (id == 0) return nullptr;
+    Layer& l = layer();
+    std::lock_guard guard(l.lock);
+    for (HWND handle : l.top_levels) {
+        Window* window = find_window_locked(handle);
+        if (window != nullptr && window->display_window == id) return l.windows.find(handle)->second;
+    }
+    return nullptr;
+}
+
+// The deepest visible window at (x, y) in `handle`'s client coordinates; the first child created is on top.
+HWND window_at(HWND handle, int x, int y) {
+    for (HWND child : children_of(handle)) {
+        std::shared_ptr<Window> window = find_window(child);
+        if (window && (window->style & WS_VISIBLE) != 0 && rect_contains(window->rect, x, y)) {
+            return window_at(child, x - window->rect.left, y - window->rect.top);
+        }
+    }
+    return handle;
+}
+
+bool is_double_click(Input_State& state, HWND target, int button, const POINT& point, DWORD time) {
+    std::shared_ptr<Window> window = find_window(target);
+    bool double_click = window && (window->window_class->style & CS_DBLCLKS) != 0 &&
+                        state.last_press_window == target && state.last_press_button == button &&
+                        time - state.last_press_time <= double_click_time_ms &&
+                        std::abs(point.x - state.last_press_point.x) <= double_click_distance &&
+                        std::abs(point.y - state.last_press_point.y) <= double_click_distance;
+    // A third press starts a new pair.
+    state.last_press_window = double_click ? nullptr : target;
+    state.last_press_button = button;
+    state.last_press_time = time;
+    state.last_press_point = point;
+    return double_click;
+}
+
+WPARAM modifier_flags() {
+    const Input_State& state = input_state();
+    return (state.key_down[VK_SHIFT] ? MK_SHIFT : 0) | (state.key_down[VK_CONTROL] ? MK_CONTROL : 0);
+}
+
+void convert_pointer(const Window& top, const display::Event& event) {
+    Input_State& state = input_state();
+    WPARAM flag = button_flag(event.button);
+    if (event.type == display::Event_Type::Button_Down) state.buttons |= flag;
+    if (event.type == display::Event_Type::Button_Up) state.buttons &= ~flag;
+    if (event.type != display::Event_Type::Mouse_Move && flag == 0) return;
+    // No capture: only input over a shown client area reaches a window.
+    if ((top.style & WS_VISIBLE) == 0 ||
+        !rect_contains(RECT{0, 0, top.width(), top.height()}, event.x, event.y)) {
+        return;
+    }
+    HWND target = window_at(top.handle, event.x, event.y);
+    POINT origin = origin_in_top_level(target);
+    POINT screen_point{top.rect.left + event.x, top.rect.top + event.y};
+    DWORD time = message_time();
+    UINT message = WM_MOUSEMOVE;
+    if (event.type == display::Event_Type::Button_Down) {
+        message = button_down_message(event.button);
+        if (is_double_click(state, target, event.button, screen_point, time)) message += 2;
+    } else if (event.type == display::Event_Type::Button_Up) {
+        message = button_down_message(event.button) + 1;
+    }
+    LPARAM position = MAKELPARAM(event.x - origin.x, event.y - origin.y);
+    layer().input.push_back(
+        MSG{target, message, state.buttons | modifier_flags(), position, time, screen_point});
+}
+
+HWND keyboard_target() {
+    Layer& l = layer();
+    return l.focus != nullptr ? l.focus : l.active;
+}
+
+void convert_key(const display::Event& event) {
+    Input_State& state = input_state();
+    int key = event.virtual_key & 0xFF;
+    bool down = event.type == display::Event_Type::Key_Down;
+    bool was_down = state.key_down[key];
+    state.key_down[key] = down;
+    if (down && !was_down) state.key_toggled[key] = !state.key_toggled[key];
+    // The modifiers held are reported with every key.
+    const std::array<std::pair<int, unsigned>, 3> modifiers{{{VK_SHIFT, display::Modifier_Shift},
+                                                             {VK_CONTROL, display::Modifier_Control},
+                                                             {VK_MENU, display::Modifier_Alt}}};
+    for (auto [modifier_key, bit] : modifiers) {
+        if (modifier_key != key) state.key_down[modifier_key] = (event.modifiers & bit) != 0;
+    }
+    HWND target = keyboard_target();
+    if (target == nullptr) return;
+    // lParam: repeat count 1; bit 30 the previous key state; bit 31 set for a release.
+    DWORD key_data = 1 | (was_down ? 1u << 30 : 0) | (down ? 0 : 1u << 31);
+    layer().input.push_back(MSG{target, down ? static_cast<UINT>(WM_KEYDOWN) : static_cast<UINT>(WM_KEYUP),
+                                static_cast<WPARAM>(key), static_cast<LPARAM>(key_data), message_time(),
+                                POINT{}});
+}
+
+// Typed text as WM_CHAR, one per character; characters beyond Latin-1 have no single-byte code and are
+// dropped.
+void convert_text(const display::Event& event) {
+    HWND target = keyboard_target();
+    if (target == nullptr) return;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(event.text);
+    std::size_t size = sizeof(event.text);
+    for (std::size_t i = 0; i < size && bytes[i] != 0;) {
+        unsigned code = bytes[i];
+        std::size_t length = code < 0x80 ? 1 : code >= 0xF0 ? 4 : code >= 0xE0 ? 3 : code >= 0xC0 ? 2 : 1;
+        bool valid = length == 1 ? code < 0x80 : length == 2 && i + 1 < size && (bytes[i + 1] & 0xC0) == 0x80;
+        if (valid && length == 2) code = ((code & 0x1F) << 6) | (bytes[i + 1] & 0x3F);
+        i += length;
+        if (!valid) continue;
+        layer().input.push_back(MSG{target, WM_CHAR, code, 1, message_time(), POINT{}});
+    }
+}
+
+void resize_top_level(Window& top, int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    int old_width = top.width();
+    int old_height = top.height();
+    if (width == old_width && height == old_height) return;
+    set_window_rect(top, RECT{top.rect.left, top.rect.top, top.rect.left + width, top.rect.top + height});
+    gdi::resize_surface(top.back_store, std::max(width, 1), std::max(height, 1));
+    SendMessageA(top.handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+    if (!IsWindow(top.handle)) return;
+    UINT class_style = top.window_class->style;
+    bool redraw_all = ((class_style & CS_HREDRAW) != 0 && width != old_width) ||
+                      ((class_style & CS_VREDRAW) != 0 && height != old_height);
+    if (redraw_all) {
+        invalidate(top.handle, nullptr, true);
+        return;
+    }
+    RECT right_strip{old_width, 0, width, height};
+    RECT bottom_strip{0, old_height, width, height};
+    invalidate(top.handle, &right_strip, true);
+    invalidate(top.handle, &bottom_strip, true);
+}
+
+}  // namespace
+
+void convert_display_event(const display::Event& event) {
+    std::shared_ptr<Window> top = top_level_for_display(event.window);
+    switch (event.type) {
+        case display::Event_Type::Key_Down:
+        case display::Event_Type::Key_Up:
+            convert_key(event);
+            return;
+        case display::Event_Type::Text:
+            convert_text(event);
+            return;
+        default:
+            break;
+    }
+    if (!top) return;
+    switch (event.type) {
+        case display::Event_Type::Mouse_Move:
+        case display::Event_Type::Button_Down:
+        case display::Event_Type::Button_Up:
+            convert_pointer(*top, event);
+            break;
+        case display::Event_Type::Close_Request:
+            layer().input.push_back(MSG{top->handle, WM_CLOSE, 0, 0, message_time(), POINT{}});
+            break;
+        case display::Event_Type::Focus_Gained:
+            if ((top->style & WS_VISIBLE) != 0) activate(top->handle, WA_ACTIVE);
+            break;
+        case display::Event_Type::Focus_Lost:
+            if (layer().active == top->handle) activate(nullptr, WA_INACTIVE);
+            break;
+        case display::Event_Type::Exposed:
+            present(*top);
+            break;
+        case display::Event_Type::Resized:
+            resize_top_level(*top, event.width, event.height);
+            break;
+        default:
+            break;
+    }
+}
+
+void before_input_delivery(const MSG& message) {
+    bool pointer = message.message >= WM_MOUSEMOVE && message.message <= WM_MBUTTONDBLCLK;
+    if (!pointer) return;
+    bool press = message.message != WM_MOUSEMOVE && (message.message - WM_LBUTTONDOWN) % 3 != 1;
+    if (press) {
+        std::shared_ptr<Window> top = top_level_of(message.hwnd);
+        if (top && layer().active != top->handle) activate(top->handle, WA_CLICKACTIVE);
+        std::shared_ptr<Window> target = find_window(message.hwnd);
+        if (target && target->parent != nullptr && layer().focus != message.hwnd) SetFocus(message.hwnd);
+    }
+    if (IsWindow(message.hwnd)) {
+        SendMessageA(message.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(message.hwnd),
+                     MAKELPARAM(HTCLIENT, message.message));
+    }
+}
+
+void reset_input_state() {
+    input_state() = Input_State{};
+}
+
+}  // namespace platform::user
+
+using namespace platform::user;
+
+SHORT WINAPI GetKeyState(int virtual_key) {
+    if (virtual_key < 0 || virtual_key > 0xFF) return 0;
+    const Input_State& state = input_state();
+    unsigned value =
+        (state.key_down[virtual_key] ? 0x8000u : 0u) | (state.key_toggled[virtual_key] ? 1u : 0u);
+    return static_cast<SHORT>(value);
+}

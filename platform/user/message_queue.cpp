@@ -1,0 +1,197 @@
+// The UI thread's message queue. Retrieval order as in Win32: posted messages, then the quit request, then
+// input, then WM_PAINT for a window with a pending paint when nothing else is there.
+#include <chrono>
+
+#include "platform/user/window_layer.h"
+
+namespace platform::user {
+
+DWORD message_time() {
+    static const auto start = std::chrono::steady_clock::now();
+    auto elapsed = std::chrono::steady_clock::now() - start;
+    return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+namespace {
+
+bool in_range(UINT message, UINT first, UINT last) {
+    return (first == 0 && last == 0) || (message >= first && message <= last);
+}
+
+bool is_in_tree_locked(HWND handle, HWND root) {
+    for (Window* window = find_window_locked(handle); window != nullptr;
+         window = find_window_locked(window->parent)) {
+        if (window->handle == root) return true;
+    }
+    return false;
+}
+
+// A window filter takes the window's and its children's messages.
+bool matches_locked(const MSG& message, HWND filter, UINT first, UINT last) {
+    if (!in_range(message.message, first, last)) return false;
+    return filter == nullptr || is_in_tree_locked(message.hwnd, filter);
+}
+
+bool take_posted(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
+    Layer& l = layer();
+    std::lock_guard guard(l.lock);
+    for (auto it = l.posted.begin(); it != l.posted.end();) {
+        if (it->hwnd != nullptr && find_window_locked(it->hwnd) == nullptr) {
+            it = l.posted.erase(it);  // its window is gone
+            continue;
+        }
+        if (matches_locked(*it, filter, first, last)) {
+            *out = *it;
+            if (remove) l.posted.erase(it);
+            return true;
+        }
+        ++it;
+    }
+    if (l.quit_requested && in_range(WM_QUIT, first, last)) {
+        *out = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(l.quit_code), 0, message_time(), POINT{}};
+        if (remove) l.quit_requested = false;
+        return true;
+    }
+    return false;
+}
+
+enum class Input_Result { Taken, Retry, None };
+
+Input_Result take_input(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
+    Layer& l = layer();
+    for (auto it = l.input.begin(); it != l.input.end(); ++it) {
+        bool matches = false;
+        {
+            std::lock_guard guard(l.lock);
+            matches = matches_locked(*it, filter, first, last);
+        }
+        if (!matches) continue;
+        MSG message = *it;
+        if (!remove) {
+            *out = message;
+            return Input_Result::Taken;
+        }
+        l.input.erase(it);
+        before_input_delivery(message);
+        if (!IsWindow(message.hwnd)) return Input_Result::Retry;  // its window went while it was on the way
+        *out = message;
+        return Input_Result::Taken;
+    }
+    return Input_Result::None;
+}
+
+bool take_message(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
+    Layer& l = layer();
+    for (;;) {
+        if (take_posted(out, filter, first, last, remove)) return true;
+        Input_Result input = take_input(out, filter, first, last, remove);
+        if (input == Input_Result::Taken) return true;
+        if (input == Input_Result::Retry) continue;
+        const display::Backend* display = l.display.load();
+        display::Event event;
+        if (display == nullptr || !display->poll_event(&event)) break;
+        convert_display_event(event);
+    }
+    if (!in_range(WM_PAINT, first, last)) return false;
+    HWND paint = next_window_to_paint(filter);
+    if (paint == nullptr) return false;
+    before_paint_message(paint);
+    *out = MSG{paint, WM_PAINT, 0, 0, message_time(), POINT{}};
+    return true;
+}
+
+void wait_for_messages() {
+    Layer& l = layer();
+    if (const display::Backend* display = l.display.load()) {
+        display->wait_event(-1);
+        return;
+    }
+    std::unique_lock guard(l.lock);
+    l.no_display_wake.wait(guard, [&l] { return l.no_display_woken; });
+    l.no_display_woken = false;
+}
+
+// Characters that TranslateMessage makes from keys; typed text arrives as WM_CHAR from the display already.
+WPARAM character_for_key(WPARAM virtual_key) {
+    switch (virtual_key) {
+        case VK_BACK:
+        case VK_TAB:
+        case VK_RETURN:
+        case VK_ESCAPE:
+            return virtual_key;
+        default:
+            break;
+    }
+    bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    if (control && virtual_key >= 'A' && virtual_key <= 'Z') return virtual_key - 'A' + 1;
+    return 0;
+}
+
+}  // namespace
+}  // namespace platform::user
+
+using namespace platform::user;
+
+BOOL WINAPI GetMessageA(LPMSG msg, HWND hwnd, UINT filter_min, UINT filter_max) {
+    if (msg == nullptr || (hwnd != nullptr && !IsWindow(hwnd))) return -1;
+    for (;;) {
+        if (take_message(msg, hwnd, filter_min, filter_max, true))
+            return msg->message == WM_QUIT ? FALSE : TRUE;
+        present_pending_windows();
+        wait_for_messages();
+    }
+}
+
+BOOL WINAPI PeekMessageA(LPMSG msg, HWND hwnd, UINT filter_min, UINT filter_max, UINT remove) {
+    if (msg == nullptr) return FALSE;
+    if (take_message(msg, hwnd, filter_min, filter_max, (remove & PM_REMOVE) != 0)) return TRUE;
+    present_pending_windows();
+    return FALSE;
+}
+
+BOOL WINAPI TranslateMessage(const MSG* msg) {
+    if (msg == nullptr) return FALSE;
+    if (msg->message != WM_KEYDOWN) return msg->message == WM_KEYUP ? TRUE : FALSE;
+    WPARAM character = character_for_key(msg->wParam);
+    if (character != 0) {
+        Layer& l = layer();
+        std::lock_guard guard(l.lock);
+        // Retrieved next, before anything posted earlier.
+        l.posted.push_front(MSG{msg->hwnd, WM_CHAR, character, msg->lParam, msg->time, msg->pt});
+    }
+    return TRUE;
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* msg) {
+    if (msg == nullptr || msg->hwnd == nullptr) return 0;
+    std::shared_ptr<Window> window = find_window(msg->hwnd);
+    if (!window) return 0;
+    return window->procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+BOOL WINAPI PostMessageA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    Layer& l = layer();
+    {
+        std::lock_guard guard(l.lock);
+        if (hwnd != nullptr && find_window_locked(hwnd) == nullptr) return FALSE;
+        l.posted.push_back(MSG{hwnd, msg, wparam, lparam, message_time(), POINT{}});
+    }
+    wake_message_loop();
+    return TRUE;
+}
+
+LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    std::shared_ptr<Window> window = find_window(hwnd);
+    if (!window) return 0;
+    return window->procedure(hwnd, msg, wparam, lparam);
+}
+
+void WINAPI PostQuitMessage(int exit_code) {
+    Layer& l = layer();
+    {
+        std::lock_guard guard(l.lock);
+        l.quit_requested = true;
+        l.quit_code = exit_code;
+    }
+    wake_message_loop();
+}

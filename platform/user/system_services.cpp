@@ -1,0 +1,34 @@
+// Message boxes, the module handle and the screen metrics.
+#include <cstdio>
+
+#include "platform/user/window_layer.h"
+
+using namespace platform::user;
+
+int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT) {
+    // Win32 captions a message box "Error" when no caption is given.
+    const char* shown_caption = caption != nullptr ? caption : "Error";
+    const char* shown_text = text != nullptr ? text : "";
+    // Always on stderr, so the message is seen even where no dialog can be shown.
+    std::fprintf(stderr, "%s: %s\n", shown_caption, shown_text);
+    const platform::display::Backend* display = open_display();
+    if (display != nullptr && display->message_box != nullptr)
+        display->message_box(shown_caption, shown_text);
+    return IDOK;
+}
+
+HMODULE WINAPI GetModuleHandleA(LPCSTR module_name) {
+    static int program_module;
+    if (module_name != nullptr) return nullptr;  // only the program itself is known
+    return reinterpret_cast<HMODULE>(&program_module);
+}
+
+int WINAPI GetSystemMetrics(int index) {
+    if (index != SM_CXSCREEN && index != SM_CYSCREEN) return 0;
+    const platform::display::Backend* display = open_display();
+    if (display == nullptr) return 0;
+    int width = 0;
+    int height = 0;
+    display->screen_size(&width, &height);
+    return index == SM_CXSCREEN ? width : height;
+}

@@ -1,0 +1,157 @@
+// Internal state of the window layer, shared by its source files. Not part of the Win32 surface.
+//
+// Threads: InvalidateRect and PostMessageA may run on any thread; everything else runs on the UI thread.
+// `Layer::lock` guards what those two touch: the window table, the top-level list, every window's rectangle,
+// child list and update state, the posted-message queue and the quit request. The UI thread writes those only
+// under the lock and may read them without it; other threads read them only under it.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/display/display.h"
+#include "platform/win32.h"
+
+namespace platform::user {
+
+struct Window_Class {
+    std::string name;
+    ATOM atom = 0;
+    UINT style = 0;
+    WNDPROC procedure = nullptr;
+    HINSTANCE instance = nullptr;
+    HCURSOR cursor = nullptr;
+    HBRUSH background = nullptr;
+};
+
+struct Window {
+    HWND handle = nullptr;
+    std::shared_ptr<const Window_Class> window_class;
+    WNDPROC procedure = nullptr;
+    DWORD style = 0;
+    DWORD ex_style = 0;
+    HWND parent = nullptr;       // WS_CHILD windows only
+    std::vector<HWND> children;  // creation order; the first is on top
+    RECT rect{};  // children: in the parent's client coordinates; top-level windows: on the screen
+    std::string text;
+    LONG_PTR id = 0;
+    LONG_PTR user_data = 0;
+    HINSTANCE instance = nullptr;
+    bool destroying = false;  // DestroyWindow has started on it
+
+    // Top-level windows only: the screen's window and the back store that every window of the tree draws
+    // into.
+    display::Window_Id display_window = 0;
+    HBITMAP back_store = nullptr;
+    bool present_pending = false;  // painted since the screen was last given the back store
+
+    // Update state (guarded by the lock): a bounding rectangle in client coordinates.
+    bool invalid = false;
+    bool erase = false;
+    RECT update{};
+    bool painted_this_cycle = false;  // UI thread only: BeginPaint ran since the last present
+
+    int width() const { return rect.right - rect.left; }
+    int height() const { return rect.bottom - rect.top; }
+};
+
+struct Layer {
+    // Guarded by `lock`.
+    std::mutex lock;
+    std::map<HWND, std::shared_ptr<Window>> windows;
+    std::vector<HWND> top_levels;  // creation order
+    std::deque<MSG> posted;
+    bool quit_requested = false;
+    int quit_code = 0;
+    std::uintptr_t next_handle = 0x10000;
+
+    // Wakes a blocked GetMessageA; other threads read it, so it is atomic. Null until the display is open.
+    std::atomic<const display::Backend*> display{nullptr};
+    // Used by GetMessageA while no display is open.
+    std::condition_variable no_display_wake;
+    bool no_display_woken = false;  // guarded by `lock`
+
+    // UI thread only.
+    bool display_failed = false;
+    bool control_classes_registered = false;
+    std::vector<std::shared_ptr<Window_Class>> classes;
+    ATOM next_atom = 0xC000;
+    std::deque<MSG> input;  // messages made from display events, waiting to be retrieved
+    HWND focus = nullptr;
+    HWND active = nullptr;
+    std::vector<HWND> activation_order;  // top-level windows, most recently active first
+    HCURSOR cursor = nullptr;
+    std::map<HDC, HWND> window_dcs;  // DCs from BeginPaint/GetDC and the top-level window they draw into
+    std::vector<HDC> screen_dcs;     // DCs from GetDC(NULL)
+    int default_placements = 0;
+};
+
+Layer& layer();
+
+// ---- Window table (window_table.cpp)
+// The window for a handle, or null for a null, unknown or destroyed handle. Takes the lock.
+std::shared_ptr<Window> find_window(HWND handle);
+// The same for callers that hold the lock.
+Window* find_window_locked(HWND handle);
+HWND new_window_handle();  // caller holds the lock
+// The top-level window that a window belongs to (itself for a top-level window).
+std::shared_ptr<Window> top_level_of(HWND handle);
+// Where the window's client area starts in its top-level window's client area.
+POINT origin_in_top_level(HWND handle);
+// The part of the window's client area not cut off by its ancestors, in top-level client coordinates.
+RECT visible_area_in_top_level(HWND handle);
+bool is_visible_tree(HWND handle);           // the window and all its ancestors have WS_VISIBLE
+bool is_in_tree(HWND handle, HWND root);     // handle is root or one of its descendants
+std::vector<HWND> children_of(HWND handle);  // a copy, safe against changes while iterating
+void set_window_rect(Window& window, const RECT& rect);
+
+// ---- Rectangles
+bool rect_empty(const RECT& r);
+RECT rect_intersection(const RECT& a, const RECT& b);
+RECT rect_union(const RECT& a, const RECT& b);
+RECT rect_offset(const RECT& r, int dx, int dy);
+bool rect_contains(const RECT& r, int x, int y);
+
+// ---- Display connection (display_connection.cpp)
+// Opens the display backend on first use; false when there is no screen.
+const display::Backend* open_display();
+void wake_message_loop();  // any thread
+
+// ---- Painting (painting.cpp)
+void invalidate_locked(Window& window, const RECT* rect, bool erase);
+void invalidate(HWND handle, const RECT* rect, bool erase);
+// The next visible window with a pending paint in paint order (parents before children), limited to `filter`
+// and its descendants when not null.
+HWND next_window_to_paint(HWND filter);
+void present(Window& top_level);
+void present_pending_windows();
+// Called before WM_PAINT goes to `handle`: a window painted twice starts a new paint cycle, so the previous
+// one is shown first.
+void before_paint_message(HWND handle);
+void release_window_dcs(HWND top_level);
+
+// ---- Activation and focus (activation.cpp)
+void activate(HWND top_level, WORD how);
+// After `top_level` was hidden or is going away: the next visible top-level window becomes active.
+void activate_next_after(HWND top_level);
+
+// ---- Messages (message_queue.cpp)
+DWORD message_time();  // milliseconds since the layer started, for MSG.time
+
+// ---- Input (display_input.cpp)
+void convert_display_event(const display::Event& event);
+// Work done as an input message is retrieved: activation and focus on a press, WM_SETCURSOR.
+void before_input_delivery(const MSG& message);
+void reset_input_state();
+
+// ---- Classes (window_classes.cpp)
+std::shared_ptr<const Window_Class> find_class(LPCSTR name);
+void ensure_control_classes();
+
+}  // namespace platform::user

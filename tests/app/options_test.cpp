@@ -1,0 +1,140 @@
+// The Options window: showing the settings, editing, applying and hiding.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "app/options_window.h"
+#include "platform/display/headless.h"
+#include "tests/app/app_fixture.h"
+#include "tests/support/message_pump.h"
+
+namespace app_test {
+namespace {
+
+class Options : public Application_Test {
+protected:
+    void SetUp() override {
+        Application_Test::SetUp();
+        finish_calculation();
+        choose_menu_entry(120, 300, 6);  // "Options"
+    }
+
+    static void set_text(HWND edit, const std::string& text) {
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+
+    static void press_apply() {
+        platform::headless::click(apply_button, 50, 20);
+        test_support::pump_until_idle();
+    }
+};
+
+TEST_F(Options, OpensShowingTheCurrentSettings) {
+    ASSERT_TRUE(IsWindowVisible(options_window));
+    EXPECT_EQ(GetActiveWindow(), options_window);
+    EXPECT_EQ(window_text(ceiling_edit), "5.000000");
+    EXPECT_EQ(window_text(floor_edit), "-5.000000");
+    EXPECT_EQ(window_text(real_part_edit), "0.000000");
+    EXPECT_EQ(window_text(imaginary_part_edit), "-5.000000");
+    EXPECT_EQ(window_text(real_scale_edit), "0.020000");
+    EXPECT_EQ(window_text(imaginary_scale_edit), "0.100000");
+    EXPECT_EQ(window_text(precision_edit), "100");
+    EXPECT_EQ(window_text(apply_button), "Apply values");
+}
+
+TEST_F(Options, PaintsItsLabelsOnTheButtonFace) {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    // Right of the labels and left of the edits there is only the window's own colour.
+    EXPECT_EQ(platform::headless::pixel(options_window, 195, 35), face);
+    // Each label draws dark text somewhere in the first rows of its box.
+    for (int top : {30, 90, 150, 210, 270, 330, 390}) {
+        int dark = 0;
+        for (int y = top; y < top + 16; ++y) {
+            for (int x = 30; x < 130; ++x) {
+                if (platform::headless::pixel(options_window, x, y) != face) ++dark;
+            }
+        }
+        EXPECT_GT(dark, 20) << "label at " << top;
+    }
+}
+
+TEST_F(Options, TypedButUnappliedTextComesBackOnActivationChange) {
+    platform::headless::click(ceiling_edit, 50, 15);
+    platform::headless::key_press(VK_END);
+    platform::headless::type_text("42");
+    test_support::pump_until_idle();
+    ASSERT_EQ(window_text(ceiling_edit), "5.00000042");
+
+    platform::headless::click(main_window, 900, 700);  // into the main window: Options loses activation
+    test_support::pump_until_idle();
+    EXPECT_EQ(window_text(ceiling_edit), "5.000000");
+    EXPECT_EQ(viewer.job.ceiling, 5.0);
+}
+
+TEST_F(Options, AppliesNumbersAsAtofAndAtoiReadThem) {
+    set_text(ceiling_edit, "2.5 and some letters");
+    set_text(floor_edit, "no number here");
+    set_text(real_part_edit, "-0.25");
+    set_text(imaginary_part_edit, "1e1");
+    set_text(real_scale_edit, "");
+    set_text(imaginary_scale_edit, "  0.5");
+    set_text(precision_edit, "12.9");
+    press_apply();
+
+    EXPECT_EQ(viewer.job.ceiling, 2.5);
+    EXPECT_EQ(viewer.job.floor, 0.0);
+    EXPECT_EQ(viewer.job.real_part, -0.25);
+    EXPECT_EQ(viewer.job.imaginary_part, 10.0);
+    EXPECT_EQ(viewer.job.real_scale, 0.0);
+    EXPECT_EQ(viewer.job.imaginary_scale, 0.5);
+    EXPECT_EQ(viewer.job.precision, 12);
+    finish_calculation();
+    EXPECT_EQ(status_text_copy(viewer.job), "Finished calculating reciprocal absolute value with 12 iterations.");
+}
+
+TEST_F(Options, ReadsAtMost999Characters) {
+    // atof skips leading blanks: the 1000th character would turn 7 into 78.
+    set_text(ceiling_edit, std::string(998, ' ') + "78");
+    press_apply();
+    EXPECT_EQ(viewer.job.ceiling, 7.0);
+}
+
+TEST_F(Options, HugePrecisionSaturatesInsteadOfWrapping) {
+    set_text(precision_edit, std::string(5000, '9'));
+    set_text(ceiling_edit, std::string(5000, '9'));
+    press_apply();
+    EXPECT_EQ(viewer.job.precision, 2147483647);
+    EXPECT_EQ(viewer.job.ceiling, HUGE_VAL);
+    stop_calculation(viewer.job);
+}
+
+TEST_F(Options, ApplyingDuringACalculationRestartsIt) {
+    set_text(precision_edit, "2000000000");
+    press_apply();
+    EXPECT_EQ(status_text_copy(viewer.job), "Calculating values...");
+    EXPECT_TRUE(viewer.job.running);
+
+    set_text(precision_edit, "100");
+    set_text(real_part_edit, "0.5");
+    press_apply();
+    EXPECT_EQ(viewer.job.precision, 100);
+    finish_calculation();
+    EXPECT_EQ(status_text_copy(viewer.job), "Finished calculating reciprocal absolute value with 100 iterations.");
+}
+
+TEST_F(Options, ClosingOnlyHidesIt) {
+    platform::headless::request_close(options_window);
+    EXPECT_EQ(test_support::pump_until_idle(), std::nullopt);
+    EXPECT_TRUE(IsWindow(options_window));
+    EXPECT_FALSE(IsWindowVisible(options_window));
+    EXPECT_TRUE(IsWindowVisible(main_window));
+
+    // It comes back with the settings when chosen again.
+    choose_menu_entry(120, 300, 6);
+    EXPECT_TRUE(IsWindowVisible(options_window));
+    EXPECT_EQ(window_text(precision_edit), "100");
+}
+
+}  // namespace
+}  // namespace app_test

@@ -1,0 +1,131 @@
+// A small program on the window layer for the end-to-end tests: a window painted with known solid rectangles,
+// an "Edit" and a "Button". When the window is closed it prints what the edit holds and how many times the
+// button was clicked, then exits with status 0. The first click also starts a thread that recolours one area
+// and invalidates the window from that thread; a right click shows a message box.
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+#include <thread>
+
+#include "demo_layout.h"
+#include "platform/win32.h"
+
+namespace {
+
+HWND edit_control = nullptr;
+int button_clicks = 0;
+int message_boxes = 0;
+std::thread recolouring;
+std::atomic<bool> recoloured{false};
+
+void start_recolouring(HWND window) {
+    if (recolouring.joinable()) return;
+    recolouring = std::thread([window] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        recoloured = true;
+        InvalidateRect(window, nullptr, FALSE);
+    });
+}
+
+void fill(HDC hdc, const RECT& rect, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(hdc, &rect, brush);
+    DeleteObject(brush);
+}
+
+COLORREF colour_ref(demo::Colour colour) {
+    return RGB(colour.red, colour.green, colour.blue);
+}
+
+void paint(HWND window) {
+    PAINTSTRUCT paint_struct{};
+    HDC hdc = BeginPaint(window, &paint_struct);
+    RECT client{};
+    GetClientRect(window, &client);
+    fill(hdc, client, colour_ref(demo::background));
+    for (int i = 0; i < static_cast<int>(std::size(demo::areas)); ++i) {
+        const demo::Area& area = demo::areas[i];
+        bool changed = i == demo::recoloured_area && recoloured;
+        fill(hdc, {area.left, area.top, area.right, area.bottom},
+             colour_ref(changed ? demo::recoloured : area.colour));
+    }
+    EndPaint(window, &paint_struct);
+}
+
+// Prints the edit's text as the Options window reads it: EM_GETLINE into a 1000-byte buffer.
+void report() {
+    char buffer[1000] = {};
+    WORD size = sizeof buffer - 1;
+    std::memcpy(buffer, &size, sizeof size);
+    auto count = SendMessageA(edit_control, EM_GETLINE, 0, reinterpret_cast<LPARAM>(buffer));
+    buffer[count] = '\0';
+    std::printf("edit: %s\nclicks: %d\nmessage boxes: %d\n", buffer, button_clicks, message_boxes);
+    std::fflush(stdout);
+}
+
+LRESULT CALLBACK demo_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_PAINT:
+            paint(window);
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wparam) == demo::button_id && HIWORD(wparam) == BN_CLICKED) {
+                ++button_clicks;
+                start_recolouring(window);
+            }
+            return 0;
+        case WM_RBUTTONUP:
+            MessageBoxA(window, demo::message_text, demo::message_caption, MB_OK);
+            ++message_boxes;
+            return 0;
+        case WM_CLOSE:
+            report();
+            DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            if (recolouring.joinable()) recolouring.join();
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wparam, lparam);
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
+    WNDCLASSEXA window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = demo_procedure;
+    window_class.hInstance = instance;
+    window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    window_class.lpszClassName = "Sdl Demo";
+    if (RegisterClassExA(&window_class) == 0) {
+        MessageBoxA(nullptr, "Window failed to register", "Error", MB_OK);
+        return 2;
+    }
+    HWND window = CreateWindowExA(0, "Sdl Demo", demo::title, WS_OVERLAPPEDWINDOW, 0, 0, demo::width,
+                                  demo::height, nullptr, nullptr, instance, nullptr);
+    if (window == nullptr) {
+        MessageBoxA(nullptr, "Failed to create window", "Error", MB_OK);
+        return 1;
+    }
+    edit_control = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER, demo::edit.left,
+                                   demo::edit.top, demo::edit.right - demo::edit.left,
+                                   demo::edit.bottom - demo::edit.top, window, nullptr, instance, nullptr);
+    CreateWindowExA(0, "Button", "Apply values", WS_CHILD | WS_VISIBLE | WS_BORDER, demo::button.left,
+                    demo::button.top, demo::button.right - demo::button.left,
+                    demo::button.bottom - demo::button.top, window,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(demo::button_id)), instance, nullptr);
+    ShowWindow(window, show_command);
+    UpdateWindow(window);
+
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}

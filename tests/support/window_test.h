@@ -1,0 +1,23 @@
+// A GoogleTest fixture for tests that create windows: the headless display, a fresh window layer and an empty
+// message log before each test, and everything torn down after it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "platform/win32.h"
+
+namespace test_support {
+
+class Headless_Window_Test : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A top-level window at the given client rectangle, not shown.
+    static HWND create_top_level(const char* class_name, int x, int y, int width, int height,
+                                 DWORD style = WS_OVERLAPPEDWINDOW);
+    static HWND create_child(const char* class_name, HWND parent, int x, int y, int width, int height,
+                             int id = 0, DWORD style = WS_CHILD | WS_VISIBLE);
+};
+
+}  // namespace test_support

@@ -1,0 +1,158 @@
+#include "zeta/grid_fill.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "tests/zeta/sanitizer_scale.h"
+#include "zeta/zeta_function.h"
+
+namespace {
+
+std::string describe(const Calculation_Settings& s, int32_t width, int32_t height) {
+    std::ostringstream text;
+    text.precision(17);
+    text << width << "x" << height << " precision " << s.precision << " mode " << s.mode << " real "
+         << s.real_part << " + x*" << s.real_scale << " imaginary " << s.imaginary_part << " + y*"
+         << s.imaginary_scale << " ceiling " << s.ceiling << " floor " << s.floor;
+    return text.str();
+}
+
+// Evaluates every cell on its own and compares the filled grid bit for bit (NaN and infinities included).
+void expect_same_as_each_cell_evaluated(const Calculation_Settings& settings, int32_t width, int32_t height,
+                                        int thread_count) {
+    Value_Grid grid;
+    ASSERT_TRUE(allocate(grid, width, height));
+    std::atomic<bool> cancel{false};
+    ASSERT_TRUE(fill_grid(settings, grid, cancel, thread_count));
+    int mismatches = 0;
+    for (int32_t x = 0; x < width; ++x) {
+        for (int32_t y = 0; y < height; ++y) {
+            const Complex s{static_cast<double>(x) * settings.real_scale + settings.real_part,
+                            static_cast<double>(y) * settings.imaginary_scale + settings.imaginary_part};
+            Complex zeta;
+            evaluate_zeta(settings.precision, s, zeta);
+            const double expected = cell_value(settings.mode, zeta, settings.ceiling, settings.floor);
+            const double actual = read_cell(grid, x, y);
+            if (std::memcmp(&expected, &actual, sizeof(double)) != 0 && ++mismatches <= 3) {
+                ADD_FAILURE() << "cell [" << x << "][" << y << "] is " << actual << ", evaluated " << expected
+                              << " (" << describe(settings, width, height) << ", " << thread_count
+                              << " threads)";
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0) << describe(settings, width, height);
+}
+
+Calculation_Settings random_settings(std::mt19937_64& random, int32_t precision) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    Calculation_Settings settings;
+    settings.real_part = -3.0 + 6.0 * unit(random);
+    settings.imaginary_part = -40.0 + 80.0 * unit(random);
+    settings.real_scale = -0.2 + 0.4 * unit(random);
+    settings.imaginary_scale = -0.5 + 1.0 * unit(random);
+    settings.ceiling = -1.0 + 6.0 * unit(random);
+    settings.floor = -5.0 + 6.0 * unit(random);  // now and then above the ceiling
+    settings.mode = static_cast<Graph_Mode>(random() % 4);
+    settings.precision = precision;
+    return settings;
+}
+
+Calculation_Settings settings_with(double real_part, double real_scale, double imaginary_part,
+                                   double imaginary_scale, Graph_Mode mode, int32_t precision) {
+    Calculation_Settings settings;
+    settings.real_part = real_part;
+    settings.real_scale = real_scale;
+    settings.imaginary_part = imaginary_part;
+    settings.imaginary_scale = imaginary_scale;
+    settings.ceiling = 5.0;
+    settings.floor = -5.0;
+    settings.mode = mode;
+    settings.precision = precision;
+    return settings;
+}
+
+TEST(FillGrid, EveryCellIsBitIdenticalToEvaluatingItAlone) {
+    std::mt19937_64 random(20240611);
+    const int cases = scaled(6, 3);
+    for (const int32_t precision : {0, 1, 2, 100, 3000}) {
+        for (int i = 0; i < cases; ++i) {
+            const Calculation_Settings settings = random_settings(random, precision);
+            const int32_t small = precision > 1000 ? 5 : 13;
+            const int32_t large = precision > 1000 ? 9 : 27;
+            // Both shapes: the two threads split the longer side.
+            expect_same_as_each_cell_evaluated(settings, small, large, 2);
+            expect_same_as_each_cell_evaluated(settings, large, small, i % 2 == 0 ? 1 : 2);
+        }
+    }
+}
+
+TEST(FillGrid, NaNAndInfiniteCellsAreBitIdenticalToo) {
+    for (const Graph_Mode mode : {Absolute_Value, Real_Part, Imaginary_Part, Reciprocal_Absolute_Value}) {
+        // Column 2 at σ = 1 and row 3 at t = 0: the cell s = 1 is NaN.
+        expect_same_as_each_cell_evaluated(settings_with(0.5, 0.25, -1.5, 0.5, mode, 100), 5, 7, 2);
+        // n^σ overflows (the t = 0 row gives 0 · ∞) and underflows.
+        expect_same_as_each_cell_evaluated(settings_with(395.0, 2.0, -1.0, 0.5, mode, 100), 6, 5, 2);
+        expect_same_as_each_cell_evaluated(settings_with(-420.0, 3.0, -1.0, 0.5, mode, 50), 6, 5, 2);
+        // Settings that are not numbers at all, as the Options window may produce.
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double infinity = std::numeric_limits<double>::infinity();
+        expect_same_as_each_cell_evaluated(settings_with(nan, 0.1, 2.0, 0.5, mode, 20), 3, 4, 2);
+        expect_same_as_each_cell_evaluated(settings_with(0.5, 0.1, infinity, 0.5, mode, 20), 3, 4, 2);
+        expect_same_as_each_cell_evaluated(settings_with(nan, 0.1, -infinity, 0.0, mode, 20), 3, 4, 2);
+    }
+}
+
+TEST(FillGrid, GridsLargerThanOneTileAreBitIdentical) {
+    const int32_t tall = scaled(600001, 300001);
+    expect_same_as_each_cell_evaluated(settings_with(0.3, 0.01, -50.0, 0.001, Real_Part, 1), 1, tall, 2);
+    expect_same_as_each_cell_evaluated(settings_with(-50.0, 0.001, 0.3, 0.01, Imaginary_Part, 2), tall, 1, 1);
+    const int32_t side = scaled(700, 530);
+    expect_same_as_each_cell_evaluated(settings_with(0.1, 0.003, -20.0, 0.07, Absolute_Value, 2), side, side,
+                                       1);
+}
+
+TEST(FillGrid, ACancelRequestStopsBeforeTheFirstCell) {
+    Value_Grid grid;
+    ASSERT_TRUE(allocate(grid, 40, 30));
+    for (int32_t x = 0; x < 40; ++x) {
+        for (int32_t y = 0; y < 30; ++y)
+            write_cell(grid, x, y, 123.0);
+    }
+    std::atomic<bool> cancel{true};
+    for (const int threads : {1, 2}) {
+        EXPECT_FALSE(fill_grid(settings_with(0.0, 0.02, -5.0, 0.1, Real_Part, 100), grid, cancel, threads));
+        for (int32_t x = 0; x < 40; ++x) {
+            for (int32_t y = 0; y < 30; ++y)
+                ASSERT_EQ(read_cell(grid, x, y), 123.0);
+        }
+    }
+}
+
+TEST(FillGrid, AGridWithoutCellsIsFilledAtOnce) {
+    Value_Grid grid;
+    std::atomic<bool> cancel{false};
+    EXPECT_TRUE(fill_grid(settings_with(0.0, 0.02, -5.0, 0.1, Real_Part, 100), grid, cancel, 2));
+}
+
+TEST(PlanFill, WorkspaceOfBothThreadsStaysUnderTheLimit) {
+    const int32_t sizes[][2] = {
+        {1, 1},         {80, 520},      {260, 80},   {1000, 1000}, {1, INT32_MAX},
+        {INT32_MAX, 1}, {65536, 65536}, {5, 300000}, {300000, 5},  {INT32_MAX, INT32_MAX}};
+    for (const auto& size : sizes) {
+        for (const int32_t precision : {0, 1, 100, 3000, INT32_MAX}) {
+            const Fill_Plan plan = plan_fill(size[0], size[1], precision);
+            EXPECT_LE(2 * plan.workspace_bytes, fill_workspace_limit) << size[0] << "x" << size[1];
+            EXPECT_GE(plan.block_terms, 1);
+            EXPECT_GE(plan.tile_columns, 1);
+            EXPECT_GE(plan.tile_rows, 1);
+            EXPECT_LE(plan.tile_columns, size[0]);
+            EXPECT_LE(plan.tile_rows, size[1]);
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,347 @@
+#include "zeta/plot_job.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <thread>
+
+#include "tests/zeta/sanitizer_scale.h"
+#include "zeta/zeta_function.h"
+
+namespace {
+
+const std::string calculating = "Calculating values...";
+const std::string out_of_memory = "Not enough memory for a plot of this size";
+
+// A calculation that would take far longer than any test: it only ends by being cancelled.
+constexpr int32_t endless_precision = 100000000;
+
+void use_start_up_settings(Plot_Job& job, RECT& rect) {
+    rect = RECT{100, 60, 180, 580};
+    job.plot_rect = &rect;
+    job.real_part = 0.0;
+    job.imaginary_part = -5.0;
+    job.ceiling = 5.0;
+    job.floor = -5.0;
+    job.real_scale = 0.02;
+    job.imaginary_scale = 0.1;
+    job.mode = Reciprocal_Absolute_Value;
+}
+
+// The value cell [x][y] must hold for the job's current settings, evaluated on its own.
+double expected_cell(const Plot_Job& job, int32_t x, int32_t y) {
+    const Complex s{static_cast<double>(x) * job.real_scale + job.real_part,
+                    static_cast<double>(y) * job.imaginary_scale + job.imaginary_part};
+    Complex zeta;
+    evaluate_zeta(job.precision, s, zeta);
+    return cell_value(job.mode, zeta, job.ceiling, job.floor);
+}
+
+bool same_bits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof(double)) == 0;
+}
+
+void expect_cells_match_settings(const Plot_Job& job) {
+    for (int32_t x = 0; x < job.grid.width; ++x) {
+        for (int32_t y = 0; y < job.grid.height; ++y) {
+            ASSERT_TRUE(same_bits(read_cell(job.grid, x, y), expected_cell(job, x, y))) << x << ", " << y;
+        }
+    }
+}
+
+TEST(PlotJob, IsConstructedWithItsDefaults) {
+    Plot_Job job;
+    EXPECT_EQ(job.options_window, nullptr);
+    EXPECT_FALSE(job.thread.joinable());
+    EXPECT_EQ(job.repaint_window, nullptr);
+    EXPECT_FALSE(job.cancel_requested);
+    EXPECT_FALSE(job.running);
+    EXPECT_EQ(job.real_part, 0.0);
+    EXPECT_EQ(job.imaginary_part, 0.0);
+    EXPECT_EQ(job.pan_offset_x, 0.0);
+    EXPECT_EQ(job.pan_offset_y, 0.0);
+    EXPECT_EQ(job.real_scale, 0.05);
+    EXPECT_EQ(job.imaginary_scale, 0.05);
+    EXPECT_EQ(job.ceiling, 2.0);
+    EXPECT_EQ(job.floor, -2.0);
+    EXPECT_EQ(job.show_critical_line, 1);
+    EXPECT_EQ(job.mode, Absolute_Value);
+    EXPECT_EQ(job.precision, 100);
+    EXPECT_EQ(status_text_copy(job), "");
+    EXPECT_EQ(job.plot_rect, nullptr);
+    EXPECT_EQ(job.grid.width, 0);
+    EXPECT_EQ(job.grid.height, 0);
+}
+
+TEST(PlotJob, TheStartUpPlotIsComputedCompletely) {
+    Plot_Job job;
+    RECT rect;
+    use_start_up_settings(job, rect);
+    start_calculation(job);
+    EXPECT_TRUE(job.running);
+    wait_for_calculation(job);
+    EXPECT_FALSE(job.running);
+    EXPECT_EQ(status_text_copy(job), "Finished calculating reciprocal absolute value with 100 iterations.");
+    ASSERT_EQ(job.grid.width, 80);
+    ASSERT_EQ(job.grid.height, 520);
+    const Value_Range range = read_range(job.grid);
+    EXPECT_LE(job.floor, range.minimum);
+    EXPECT_LT(range.minimum, range.maximum);
+    EXPECT_LE(range.maximum, job.ceiling);
+    for (const auto& [x, y] : {std::pair{0, 0}, {79, 519}, {25, 190}, {40, 0}}) {
+        EXPECT_TRUE(same_bits(read_cell(job.grid, x, y), expected_cell(job, x, y))) << x << ", " << y;
+    }
+}
+
+TEST(PlotJob, EachModeEndsWithItsMessageAndItsCells) {
+    const std::pair<Graph_Mode, std::string> modes[] = {
+        {Absolute_Value, "Finished calculating absolute value with 100 iterations."},
+        {Real_Part, "Finished calculating real part with 100 iterations."},
+        {Imaginary_Part, "Finished calculating imgainary part with 100 iterations."},
+        {Reciprocal_Absolute_Value, "Finished calculating reciprocal absolute value with 100 iterations."}};
+    Plot_Job job;
+    RECT rect{10, 10, 17, 22};
+    job.plot_rect = &rect;
+    job.real_part = 0.2;
+    job.imaginary_part = 10.0;
+    job.real_scale = 0.1;
+    job.imaginary_scale = 0.5;
+    job.ceiling = 1.5;
+    job.floor = -0.5;
+    for (const auto& [mode, message] : modes) {
+        job.mode = mode;
+        start_calculation(job);
+        wait_for_calculation(job);
+        EXPECT_EQ(status_text_copy(job), message);
+        expect_cells_match_settings(job);
+        const Value_Range range = read_range(job.grid);
+        EXPECT_LE(-0.5, range.minimum) << mode;
+        EXPECT_LE(range.maximum, 1.5) << mode;
+    }
+}
+
+TEST(PlotJob, WithoutTermsEveryCellIsClampedZeroOrTheCeiling) {
+    Plot_Job job;
+    RECT rect{0, 0, 4, 3};
+    job.plot_rect = &rect;
+    job.precision = 0;
+    job.ceiling = 3.0;
+    job.floor = 1.0;
+    for (const Graph_Mode mode : {Real_Part, Reciprocal_Absolute_Value}) {
+        job.mode = mode;
+        start_calculation(job);
+        wait_for_calculation(job);
+        // Real part 0 is raised to the floor; the reciprocal of modulus 0 is the ceiling.
+        const double expected = mode == Real_Part ? 1.0 : 3.0;
+        EXPECT_EQ(read_range(job.grid).minimum, expected);
+        EXPECT_EQ(read_range(job.grid).maximum, expected);
+    }
+}
+
+TEST(PlotJob, ANaNFirstCellMakesTheRangeNaN) {
+    Plot_Job job;
+    RECT rect{0, 0, 3, 3};
+    job.plot_rect = &rect;
+    job.real_part = 1.0;  // cell [0][0] is s = 1
+    job.mode = Real_Part;
+    start_calculation(job);
+    wait_for_calculation(job);
+    EXPECT_TRUE(std::isnan(read_cell(job.grid, 0, 0)));
+    EXPECT_TRUE(std::isnan(read_range(job.grid).minimum));
+    EXPECT_TRUE(std::isnan(read_range(job.grid).maximum));
+    // Elsewhere the NaN cell does not count.
+    job.real_part = 0.9;
+    job.real_scale = 0.1;
+    start_calculation(job);
+    wait_for_calculation(job);
+    EXPECT_TRUE(std::isnan(read_cell(job.grid, 1, 0)));
+    EXPECT_FALSE(std::isnan(read_range(job.grid).minimum));
+    EXPECT_FALSE(std::isnan(read_range(job.grid).maximum));
+}
+
+TEST(PlotJob, ARestartStopsTheRunningCalculationAndStartsOnAFreshGrid) {
+    Plot_Job job;
+    RECT rect{0, 0, 30, 20};
+    job.plot_rect = &rect;
+    job.precision = 50;
+    start_calculation(job);
+    wait_for_calculation(job);
+    ASSERT_NE(read_range(job.grid).maximum, 0.0);
+
+    job.precision = endless_precision;
+    start_calculation(job);
+    rect = RECT{0, 0, 12, 9};
+    job.mode = Imaginary_Part;
+    set_status_text(job, calculating);
+    start_calculation(job);
+    EXPECT_TRUE(job.running);
+    EXPECT_EQ(job.grid.width, 12);
+    EXPECT_EQ(job.grid.height, 9);
+    EXPECT_EQ(read_range(job.grid).minimum, 0.0);
+    EXPECT_EQ(read_range(job.grid).maximum, 0.0);
+
+    stop_calculation(job);
+    EXPECT_FALSE(job.running);
+    EXPECT_EQ(status_text_copy(job), calculating);  // a cancelled calculation leaves the text
+    EXPECT_EQ(read_range(job.grid).maximum, 0.0);
+
+    job.precision = 30;
+    start_calculation(job);
+    wait_for_calculation(job);
+    EXPECT_EQ(status_text_copy(job), "Finished calculating imgainary part with 30 iterations.");
+    expect_cells_match_settings(job);
+}
+
+TEST(PlotJob, ALeftOverCancelRequestDoesNotStopTheNextCalculation) {
+    Plot_Job job;
+    RECT rect{0, 0, 5, 5};
+    job.plot_rect = &rect;
+    job.cancel_requested = true;  // as when a request came after the last worker's final cell test
+    start_calculation(job);
+    wait_for_calculation(job);
+    EXPECT_EQ(status_text_copy(job), "Finished calculating absolute value with 100 iterations.");
+    expect_cells_match_settings(job);
+}
+
+TEST(PlotJob, ACalculationUsesTheSettingsOfItsStart) {
+    Plot_Job job;
+    RECT rect{0, 0, 16, 16};
+    job.plot_rect = &rect;
+    job.precision = scaled(20000, 5000);
+    job.mode = Real_Part;
+    start_calculation(job);
+    // The UI thread goes on editing while the worker runs.
+    job.precision = 7;
+    job.mode = Absolute_Value;
+    job.real_part = 3.0;
+    rect.right = 2;
+    wait_for_calculation(job);
+    EXPECT_EQ(status_text_copy(job),
+              "Finished calculating real part with " + std::to_string(scaled(20000, 5000)) + " iterations.");
+    job.precision = scaled(20000, 5000);
+    job.mode = Real_Part;
+    job.real_part = 0.0;
+    expect_cells_match_settings(job);
+}
+
+TEST(PlotJob, ARectangleWithoutAreaChangesNothing) {
+    Plot_Job job;
+    RECT rect{0, 0, 6, 4};
+    job.plot_rect = &rect;
+    start_calculation(job);
+    wait_for_calculation(job);
+    const Value_Range before = read_range(job.grid);
+    set_status_text(job, "unchanged");
+    for (const RECT empty : {RECT{0, 0, 0, 4}, RECT{5, 0, 2, 4}, RECT{0, 4, 6, 4}}) {
+        rect = empty;
+        start_calculation(job);
+        EXPECT_FALSE(job.thread.joinable());
+        EXPECT_EQ(job.grid.width, 6);
+        EXPECT_EQ(job.grid.height, 4);
+        EXPECT_EQ(read_range(job.grid).maximum, before.maximum);
+        EXPECT_EQ(status_text_copy(job), "unchanged");
+    }
+    job.plot_rect = nullptr;
+    start_calculation(job);
+    EXPECT_EQ(job.grid.width, 6);
+
+    // A running calculation goes on.
+    job.plot_rect = &rect;
+    rect = RECT{0, 0, 6, 4};
+    job.precision = endless_precision;
+    start_calculation(job);
+    rect.right = rect.left;
+    start_calculation(job);
+    EXPECT_TRUE(job.running);
+    EXPECT_TRUE(job.thread.joinable());
+    stop_calculation(job);
+}
+
+TEST(PlotJob, APlotTooLargeToAllocateSaysSoAndStartsNothing) {
+    Plot_Job job;
+    RECT rect{0, 0, 5, 5};
+    job.plot_rect = &rect;
+    start_calculation(job);
+    wait_for_calculation(job);
+    for (const RECT huge :
+         {RECT{0, 0, 100000, 100000}, RECT{INT32_MIN, 0, INT32_MAX, 10}, RECT{0, INT32_MIN, 10, INT32_MAX}}) {
+        rect = huge;
+        set_status_text(job, calculating);
+        start_calculation(job);
+        EXPECT_EQ(status_text_copy(job), out_of_memory);
+        EXPECT_FALSE(job.running);
+        EXPECT_FALSE(job.thread.joinable());
+        EXPECT_EQ(job.grid.width, 0);
+        EXPECT_TRUE(job.grid.columns.empty());
+        EXPECT_EQ(read_range(job.grid).maximum, 0.0);
+    }
+    rect = RECT{0, 0, 3, 2};
+    start_calculation(job);
+    wait_for_calculation(job);
+    EXPECT_EQ(job.grid.width, 3);
+    EXPECT_EQ(status_text_copy(job), "Finished calculating absolute value with 100 iterations.");
+}
+
+TEST(PlotJob, DestroyingARunningJobStopsItsWorker) {
+    RECT rect{0, 0, 50, 50};
+    auto job = std::make_unique<Plot_Job>();
+    job->plot_rect = &rect;
+    job->precision = endless_precision;
+    start_calculation(*job);
+    ASSERT_TRUE(job->running);
+    job.reset();  // a joinable std::thread left behind would end the process here
+}
+
+// The UI thread restarts, paints and waits at random while the workers run; another thread reads what any
+// thread may read. Meaningful under ThreadSanitizer above all.
+TEST(PlotJob, SurvivesManyRestartsWhilePainting) {
+    Plot_Job job;
+    RECT rect{0, 0, 1, 1};
+    job.plot_rect = &rect;
+    std::atomic<bool> done{false};
+    std::thread observer([&] {
+        while (!done) {
+            const std::string text = status_text_copy(job);
+            EXPECT_TRUE(text.empty() || text == calculating || text.starts_with("Finished calculating"))
+                << text;
+            (void)job.running.load();
+        }
+    });
+    std::mt19937 random(7);
+    double checksum = 0.0;
+    for (int round = 0; round < scaled(300, 60); ++round) {
+        rect = RECT{0, 0, static_cast<LONG>(1 + random() % 40), static_cast<LONG>(1 + random() % 40)};
+        job.precision = static_cast<int32_t>(random() % 3000);
+        job.mode = static_cast<Graph_Mode>(random() % 4);
+        job.real_part = static_cast<double>(random() % 100) / 50.0 - 1.0;
+        job.imaginary_part = static_cast<double>(random() % 100) - 50.0;
+        job.real_scale = 0.01 + static_cast<double>(random() % 10) / 100.0;
+        job.imaginary_scale = 0.5;
+        set_status_text(job, calculating);
+        start_calculation(job);
+        // What the painter reads.
+        const Value_Range range = read_range(job.grid);
+        checksum += range.maximum - range.minimum;
+        for (int32_t x = 0; x < job.grid.width; ++x) {
+            for (int32_t y = 0; y < job.grid.height; ++y)
+                checksum += read_cell(job.grid, x, y) * 0.0;
+        }
+        if (random() % 8 == 0) {
+            wait_for_calculation(job);
+            EXPECT_FALSE(job.running);
+            EXPECT_TRUE(status_text_copy(job).starts_with("Finished calculating"));
+            EXPECT_LE(read_range(job.grid).minimum, read_range(job.grid).maximum);
+        }
+    }
+    wait_for_calculation(job);
+    done = true;
+    observer.join();
+    EXPECT_FALSE(std::isnan(checksum));
+    expect_cells_match_settings(job);
+}
+
+}  // namespace

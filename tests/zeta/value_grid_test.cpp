@@ -1,0 +1,106 @@
+#include "zeta/value_grid.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+
+void fill_with(Value_Grid& grid, double value) {
+    for (int32_t x = 0; x < grid.width; ++x) {
+        for (int32_t y = 0; y < grid.height; ++y)
+            write_cell(grid, x, y, value);
+    }
+}
+
+TEST(ValueGrid, AllocateGivesCellsForEveryColumnAndKeepsTheRange) {
+    Value_Grid grid;
+    grid.maximum = 3.0;
+    grid.minimum = -1.0;
+    ASSERT_TRUE(allocate(grid, 3, 4));
+    EXPECT_EQ(grid.width, 3);
+    EXPECT_EQ(grid.height, 4);
+    ASSERT_EQ(grid.columns.size(), 3u);
+    write_cell(grid, 2, 3, 7.5);
+    EXPECT_EQ(grid.columns[2][3], 7.5);
+    EXPECT_EQ(read_cell(grid, 2, 3), 7.5);
+    EXPECT_EQ(read_range(grid).maximum, 3.0);
+    EXPECT_EQ(read_range(grid).minimum, -1.0);
+}
+
+TEST(ValueGrid, ReleaseEmptiesTheGridAndZeroesTheRange) {
+    Value_Grid grid;
+    ASSERT_TRUE(allocate(grid, 2, 2));
+    fill_with(grid, 4.0);
+    update_range(grid);
+    release(grid);
+    EXPECT_TRUE(grid.columns.empty());
+    EXPECT_EQ(grid.width, 0);
+    EXPECT_EQ(grid.height, 0);
+    EXPECT_EQ(read_range(grid).maximum, 0.0);
+    EXPECT_EQ(read_range(grid).minimum, 0.0);
+    release(grid);
+    EXPECT_EQ(grid.width, 0);
+}
+
+TEST(ValueGrid, AGridTooLargeToAllocateIsLeftEmpty) {
+    Value_Grid grid;
+    ASSERT_TRUE(allocate(grid, 2, 2));
+    EXPECT_FALSE(allocate(grid, 100000, 100000));
+    EXPECT_TRUE(grid.columns.empty());
+    EXPECT_EQ(grid.width, 0);
+    EXPECT_EQ(grid.height, 0);
+    EXPECT_FALSE(allocate(grid, INT32_MAX, 1));
+    EXPECT_FALSE(allocate(grid, 1, INT32_MAX));
+    EXPECT_FALSE(allocate(grid, INT32_MAX, INT32_MAX));
+    EXPECT_TRUE(grid.columns.empty());
+}
+
+TEST(UpdateRange, FindsTheSmallestAndLargestCell) {
+    Value_Grid grid;
+    ASSERT_TRUE(allocate(grid, 3, 2));
+    fill_with(grid, 1.0);
+    write_cell(grid, 2, 1, 4.0);
+    write_cell(grid, 1, 0, -2.0);
+    update_range(grid);
+    EXPECT_EQ(read_range(grid).maximum, 4.0);
+    EXPECT_EQ(read_range(grid).minimum, -2.0);
+}
+
+TEST(UpdateRange, ANaNCellElsewhereIsIgnored) {
+    Value_Grid grid;
+    ASSERT_TRUE(allocate(grid, 2, 3));
+    fill_with(grid, 0.5);
+    write_cell(grid, 1, 1, nan);
+    write_cell(grid, 1, 2, -0.25);
+    update_range(grid);
+    EXPECT_EQ(read_range(grid).maximum, 0.5);
+    EXPECT_EQ(read_range(grid).minimum, -0.25);
+}
+
+TEST(UpdateRange, ANaNFirstCellMakesBothEndsNaN) {
+    Value_Grid grid;
+    ASSERT_TRUE(allocate(grid, 2, 3));
+    fill_with(grid, 0.5);
+    write_cell(grid, 0, 0, nan);
+    write_cell(grid, 1, 2, 9.0);
+    update_range(grid);
+    EXPECT_TRUE(std::isnan(read_range(grid).maximum));
+    EXPECT_TRUE(std::isnan(read_range(grid).minimum));
+}
+
+TEST(UpdateRange, DoesNothingWithoutCells) {
+    Value_Grid grid;
+    grid.maximum = 2.0;
+    grid.minimum = 1.0;
+    update_range(grid);
+    EXPECT_EQ(read_range(grid).maximum, 2.0);
+    ASSERT_TRUE(allocate(grid, 0, 5));
+    update_range(grid);
+    EXPECT_EQ(read_range(grid).minimum, 1.0);
+}
+
+}  // namespace

@@ -1,0 +1,21 @@
+// Which quantity of ζ a plot cell holds, how a cell is clamped, and the message that ends a calculation.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "zeta/zeta_function.h"
+
+enum Graph_Mode : int32_t {
+    Absolute_Value = 0,
+    Real_Part = 1,
+    Imaginary_Part = 2,
+    Reciprocal_Absolute_Value = 3,
+};
+
+// The mode's quantity of zeta, clamped: above `ceiling` becomes `ceiling`, otherwise below `floor` becomes
+// `floor`; NaN stays NaN. The reciprocal of a modulus that is exactly 0 is `ceiling`.
+double cell_value(Graph_Mode mode, const Complex& zeta, double ceiling, double floor);
+
+// "Finished calculating ..." for the mode, followed by " with <precision> iterations."
+std::string finished_message(Graph_Mode mode, int32_t precision);

@@ -1,0 +1,47 @@
+// Fills a value grid with the graphed quantity of ζ, without windows: the worker of a plot job calls it, and
+// benchmarks and tests call it directly.
+//
+// Instead of evaluating every cell on its own, the fill computes cos and sin of ln(n)·t once per row and n^σ
+// once per column, in blocks of n, and sums each cell's terms in increasing n with exactly the operations of
+// evaluate_zeta, so every cell is bit-identical to evaluate_zeta at that point (after the mode and the
+// clamp).
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+#include "zeta/graph_mode.h"
+#include "zeta/value_grid.h"
+
+// What a calculation needs from its plot job, copied before the calculation starts.
+struct Calculation_Settings {
+    double real_part = 0.0;         // σ of column 0
+    double imaginary_part = 0.0;    // t of row 0
+    double real_scale = 0.05;       // σ step per column
+    double imaginary_scale = 0.05;  // t step per row
+    double ceiling = 2.0;
+    double floor = -2.0;
+    Graph_Mode mode = Absolute_Value;
+    int32_t precision = 100;  // number of series terms
+};
+
+// Fills every cell of `grid` (already allocated) for `settings`, using up to `thread_count` threads (1 or 2;
+// the calling thread is one of them). `cancel` is tested before every cell visit. Returns true when every
+// cell was filled, false when the fill stopped because `cancel` was set. Throws std::bad_alloc when the
+// working tables cannot be allocated (at most fill_workspace_limit bytes altogether, besides the grid).
+bool fill_grid(const Calculation_Settings& settings, Value_Grid& grid, const std::atomic<bool>& cancel,
+               int thread_count = 2);
+
+constexpr size_t fill_workspace_limit = size_t{64} << 20;
+
+// How one thread cuts its part of the grid: tiles of cells whose partial sums are kept, and blocks of terms
+// whose row and column tables are kept at a time.
+struct Fill_Plan {
+    int32_t tile_columns = 0;
+    int32_t tile_rows = 0;
+    int32_t block_terms = 0;
+    size_t workspace_bytes = 0;  // tables and partial sums of one thread
+};
+
+Fill_Plan plan_fill(int32_t region_width, int32_t region_height, int32_t precision);

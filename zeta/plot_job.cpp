@@ -1,0 +1,117 @@
+#include "zeta/plot_job.h"
+
+#include <new>
+#include <system_error>
+
+namespace {
+
+constexpr const char* calculating_text = "Calculating values...";
+constexpr const char* out_of_memory_text = "Not enough memory for a plot of this size";
+
+Calculation_Settings copy_settings(const Plot_Job& job) {
+    Calculation_Settings settings;
+    settings.real_part = job.real_part;
+    settings.imaginary_part = job.imaginary_part;
+    settings.real_scale = job.real_scale;
+    settings.imaginary_scale = job.imaginary_scale;
+    settings.ceiling = job.ceiling;
+    settings.floor = job.floor;
+    settings.mode = job.mode;
+    settings.precision = job.precision;
+    return settings;
+}
+
+}  // namespace
+
+Status_Text& Status_Text::operator=(std::string_view text) {
+    std::lock_guard lock(mutex_);
+    text_.assign(text);
+    return *this;
+}
+
+std::string Status_Text::copy() const {
+    std::lock_guard lock(mutex_);
+    return text_;
+}
+
+Plot_Job::~Plot_Job() {
+    stop_calculation(*this);
+}
+
+std::string status_text_copy(const Plot_Job& job) {
+    return job.status_text.copy();
+}
+
+void set_status_text(Plot_Job& job, std::string_view text) {
+    job.status_text = text;
+}
+
+void stop_calculation(Plot_Job& job) {
+    if (job.thread.joinable()) {
+        job.cancel_requested = true;
+        job.thread.join();
+    }
+    // A request that came after the worker's last cell test must not stop the next calculation.
+    job.cancel_requested = false;
+}
+
+void wait_for_calculation(Plot_Job& job) {
+    if (job.thread.joinable()) job.thread.join();
+}
+
+void start_calculation(Plot_Job& job) {
+    if (job.plot_rect == nullptr) return;
+    const RECT rect = *job.plot_rect;
+    const int64_t width = int64_t{rect.right} - rect.left;
+    const int64_t height = int64_t{rect.bottom} - rect.top;
+    if (width < 1 || height < 1) return;
+
+    stop_calculation(job);
+    release(job.grid);
+    if (width > INT32_MAX || height > INT32_MAX ||
+        !allocate(job.grid, static_cast<int32_t>(width), static_cast<int32_t>(height))) {
+        job.status_text = out_of_memory_text;
+        InvalidateRect(job.repaint_window, nullptr, TRUE);
+        return;
+    }
+
+    // The worker gets its own copy of the settings and of the rectangle, which the UI thread goes on
+    // changing.
+    const Calculation_Settings settings = copy_settings(job);
+    job.running = true;
+    try {
+        job.thread = std::thread(calculate_plot, std::ref(job), settings, rect);
+    } catch (const std::system_error&) {
+        job.running = false;
+    }
+}
+
+int calculate_plot(Plot_Job& job, const Calculation_Settings& settings, RECT repaint_rect) {
+    job.running = true;
+    job.status_text = calculating_text;
+    InvalidateRect(job.repaint_window, &repaint_rect, FALSE);
+    UpdateWindow(job.repaint_window);
+
+    bool completed = false;
+    try {
+        completed = fill_grid(settings, job.grid, job.cancel_requested);
+    } catch (const std::bad_alloc&) {
+        job.status_text = out_of_memory_text;
+        InvalidateRect(job.repaint_window, &repaint_rect, TRUE);
+        UpdateWindow(job.repaint_window);
+        job.running = false;
+        return 0;
+    }
+    if (!completed) {
+        job.cancel_requested = false;
+        job.running = false;
+        return 0;
+    }
+
+    job.status_text = finished_message(settings.mode, settings.precision);
+    update_range(job.grid);
+    InvalidateRect(job.repaint_window, &repaint_rect, TRUE);
+    UpdateWindow(job.repaint_window);
+    job.running = false;
+    return 0;
+}

@@ -1,0 +1,82 @@
+// The one zeta plot: its settings, the rectangle it is drawn in, the value grid, the status text and the
+// worker thread that fills the grid.
+//
+// Threads. The UI thread owns the job: it writes the settings, the pan offset, `show_critical_line`, `mode`
+// and `plot_rect` at any time, and only it calls start_calculation, stop_calculation and
+// wait_for_calculation. A calculation works on a copy of the settings taken by start_calculation, so writing
+// them while it runs is safe (they take effect at the next start). While a calculation runs, the UI thread
+// may read:
+//   - the cells with read_cell and the range with read_range (zeta/value_grid.h); `grid.columns`,
+//   `grid.width`
+//     and `grid.height` themselves change only inside start_calculation;
+//   - the status text with status_text_copy, and write it with `status_text = ...` or set_status_text;
+//   - `running` and `cancel_requested` (atomics).
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "platform/win32.h"
+#include "zeta/graph_mode.h"
+#include "zeta/grid_fill.h"
+#include "zeta/value_grid.h"
+
+// A line of text that the UI thread and the worker both write and the painter reads.
+class Status_Text {
+public:
+    Status_Text& operator=(std::string_view text);
+    std::string copy() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::string text_;
+};
+
+struct Plot_Job {
+    Plot_Job() = default;
+    Plot_Job(const Plot_Job&) = delete;
+    Plot_Job& operator=(const Plot_Job&) = delete;
+    ~Plot_Job();  // stops and joins a running calculation
+
+    HWND options_window = nullptr;
+    std::thread thread;  // the worker of the latest calculation; joined by the next start and by destruction
+    HWND repaint_window = nullptr;
+    std::atomic<bool> cancel_requested{false};
+    std::atomic<bool> running{false};
+    double real_part = 0.0;
+    double imaginary_part = 0.0;
+    double pan_offset_x = 0.0;
+    double pan_offset_y = 0.0;
+    double real_scale = 0.05;
+    double imaginary_scale = 0.05;
+    double ceiling = 2.0;
+    double floor = -2.0;
+    uint8_t show_critical_line = 1;
+    Graph_Mode mode = Absolute_Value;
+    int32_t precision = 100;
+    Status_Text status_text;
+    RECT* plot_rect = nullptr;  // not owned
+    Value_Grid grid;
+};
+
+// (Re)starts the calculation for the rectangle that `plot_rect` points to. A rectangle without area (or no
+// rectangle) changes nothing. Otherwise a running calculation is cancelled and joined, the grid is rebuilt
+// and a new worker starts. A grid that cannot be allocated leaves the grid empty, starts no worker and sets
+// the status text to "Not enough memory for a plot of this size".
+void start_calculation(Plot_Job& job);
+
+// The worker: fills the grid from `settings`, sets the status texts and asks for the repaints. Returns 0.
+int calculate_plot(Plot_Job& job, const Calculation_Settings& settings, RECT repaint_rect);
+
+// Cancels a running calculation and waits for its thread to end.
+void stop_calculation(Plot_Job& job);
+
+// Waits until the current calculation has finished (without cancelling it).
+void wait_for_calculation(Plot_Job& job);
+
+std::string status_text_copy(const Plot_Job& job);
+void set_status_text(Plot_Job& job, std::string_view text);

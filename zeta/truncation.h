@@ -1,0 +1,16 @@
+// Double to 32-bit integer conversion for pixel coordinates and colour channels.
+#pragma once
+
+#include <cstdint>
+
+// Truncates toward zero. A value that has no 32-bit result (NaN, an infinity, or out of range) gives 0
+// instead of the undefined behaviour of a plain cast.
+inline std::int32_t truncate_toward_zero(double value) {
+    if (!(value > -2147483649.0 && value < 2147483648.0)) return 0;
+    return static_cast<std::int32_t>(value);
+}
+
+// The low 8 bits of the truncated value in two's complement: a channel wraps instead of clamping.
+inline std::uint32_t colour_channel(double value) {
+    return static_cast<std::uint32_t>(truncate_toward_zero(value)) & 0xFFu;
+}

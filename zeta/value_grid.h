@@ -1,0 +1,53 @@
+// The computed cells of a plot, one column of doubles per pixel column, with their smallest and largest
+// value.
+//
+// Threads: the columns, `width` and `height` change only on the UI thread (allocate, release) while no
+// calculation runs. During a calculation the worker writes cells and, at the end, the range; the UI thread
+// may meanwhile read cells with read_cell (relaxed atomic loads: a cell may still hold an older value) and
+// the range with read_range. Do not read `maximum`, `minimum` or cells directly from another thread than the
+// writer.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+struct Value_Range {
+    double minimum = 0.0;
+    double maximum = 0.0;
+};
+
+struct Value_Grid {
+    std::vector<std::unique_ptr<double[]>> columns;  // cell [x][y]: y = 0 is the bottom row
+    int32_t width = 0;
+    int32_t height = 0;
+    double maximum = 0.0;  // guarded by range_mutex
+    double minimum = 0.0;  // guarded by range_mutex
+    mutable std::mutex range_mutex;
+};
+
+// Allocates `width` columns of `height` cells (set to 0.0); the range is left as it is. A grid that cannot be
+// allocated, or whose byte count does not fit in 32 bits, is left empty and false is returned.
+bool allocate(Value_Grid& grid, int32_t width, int32_t height);
+
+// Frees the cells; the grid is then empty with the range 0.0 / 0.0. Harmless on an empty grid.
+void release(Value_Grid& grid);
+
+// Sets the range to the smallest and largest cell, starting from cell [0][0]; NaN cells never win a
+// comparison. Does nothing for a grid without cells.
+void update_range(Value_Grid& grid);
+
+Value_Range read_range(const Value_Grid& grid);
+
+// Cell access that is safe while a calculation writes cells (see above).
+inline double read_cell(const Value_Grid& grid, int32_t x, int32_t y) {
+    return std::atomic_ref<double>(grid.columns[static_cast<size_t>(x)][static_cast<size_t>(y)])
+        .load(std::memory_order_relaxed);
+}
+
+inline void write_cell(Value_Grid& grid, int32_t x, int32_t y, double value) {
+    std::atomic_ref<double>(grid.columns[static_cast<size_t>(x)][static_cast<size_t>(y)])
+        .store(value, std::memory_order_relaxed);
+}

@@ -1,0 +1,124 @@
+#include "zeta/zeta_viewer.h"
+
+#include <string_view>
+
+#include "zeta/plot_renderer.h"
+
+namespace {
+
+constexpr std::string_view calculating_text = "Calculating values...";
+
+}  // namespace
+
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::draw(HDC* dc) {
+    if (rect == nullptr) return;
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(*dc, rect, brush);
+    DeleteObject(brush);
+    render_plot(job, *dc);
+}
+
+std::int32_t On_Screen_Object_Ostrelin_Zeta_Function_Viewer::handle_event(std::int32_t event, std::int32_t x,
+                                                                          std::int32_t y) {
+    switch (event) {
+        case Event_Mouse_Move:
+            update_cursor(x, y);
+            if (follow_pointer(x, y)) return Action_Redraw;
+            if (panning == 1) follow_pan(x, y);
+            return Action_None;
+        case Event_Right_Button_Up:
+            open_plot_menu(x, y);
+            return Action_Add_Child;
+        case Event_Left_Button_Down:
+            grab_edges(x, y);
+            // Neither an edge nor a move has the pointer: the press starts a pan.
+            if (active == 0) start_pan(x, y);
+            return Action_Raise;
+        case Event_Left_Button_Up:
+            apply_pan_and_restart();
+            end_drag();
+            return Action_Raise;
+        case Event_Child_Removed:
+            carry_out_menu_choice(x, y);
+            return Action_None;
+        default:
+            return Action_None;
+    }
+}
+
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::open_plot_menu(std::int32_t x, std::int32_t y) {
+    const std::string_view critical_line_entry =
+        job.show_critical_line == 1 ? "Hide critical line" : "Show critical line";
+    open_menu({"Move window", "Graph Absolute value", "Graph Real part", "Graph Imaginary part",
+               "Graph Reciprocal absolute value", critical_line_entry, "Options"},
+              x, y);
+}
+
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::carry_out_menu_choice(std::int32_t x, std::int32_t y) {
+    switch (menu.chosen) {
+        case Viewer_Move_Window:
+            start_move(x, y);
+            break;
+        case Viewer_Graph_Absolute_Value:
+            graph(Absolute_Value);
+            break;
+        case Viewer_Graph_Real_Part:
+            graph(Real_Part);
+            break;
+        case Viewer_Graph_Imaginary_Part:
+            graph(Imaginary_Part);
+            break;
+        case Viewer_Graph_Reciprocal_Absolute_Value:
+            graph(Reciprocal_Absolute_Value);
+            break;
+        case Viewer_Toggle_Critical_Line:
+            job.show_critical_line = job.show_critical_line == 1 ? 0 : 1;
+            InvalidateRect(window, nullptr, TRUE);
+            UpdateWindow(window);
+            break;
+        case Viewer_Options:
+            ShowWindow(job.options_window, SW_SHOW);
+            UpdateWindow(job.options_window);
+            break;
+        default:  // closed without a choice
+            break;
+    }
+}
+
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::start_pan(std::int32_t x, std::int32_t y) {
+    if (rect == nullptr) return;
+    active = 1;
+    panning = 1;
+    grab_x = x - rect->left;
+    grab_y = y - rect->top;
+}
+
+// The old grid is redrawn shifted by the pointer's displacement (x reversed); nothing is recomputed until the
+// button is released. Only the frame is repainted, at once and without erasing.
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::follow_pan(std::int32_t x, std::int32_t y) {
+    if (rect == nullptr) return;
+    job.pan_offset_x = static_cast<double>((std::int64_t{grab_x} - x) + rect->left);
+    job.pan_offset_y = static_cast<double>((std::int64_t{y} - rect->top) - grab_y);
+    ;
+    UpdateWindow(window);
+}
+
+// Every left release ends here, pan or not, so a plain click recomputes the same plot.
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::apply_pan_and_restart() {
+    job.real_part = job.real_scale * job.pan_offset_x + job.real_part;
+    job.imaginary_part = job.imaginary_scale * job.pan_offset_y + job.imaginary_part;
+    panning = 0;
+    job.pan_offset_x = 0.0;
+    job.pan_offset_y = 0.0;
+    restart_calculation();
+}
+
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::graph(Graph_Mode mode) {
+    job.mode = mode;
+    restart_calculation();
+}
+
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::restart_calculation() {
+    job.status_text = calculating_text;
+    start_calculation(job);
+}
