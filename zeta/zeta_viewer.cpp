@@ -99,7 +99,7 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::follow_pan(std::int32_t x, 
     if (rect == nullptr) return;
     job.pan_offset_x = static_cast<double>((std::int64_t{grab_x} - x) + rect->left);
     job.pan_offset_y = static_cast<double>((std::int64_t{y} - rect->top) - grab_y);
-    ;
+    InvalidateRect(window, rect, FALSE);
     UpdateWindow(window);
 }
 

@@ -141,16 +141,6 @@ TEST(RenderAxes, ImaginaryAxisTicksEvery30PixelsWithOneMoreUnnumbered) {
     EXPECT_TRUE(picture.shows(" Im(s)", {left - 70, bottom - 108, left, bottom - 91}));
 }
 
-TEST(RenderAxes, NoGridYetStillShowsStatusAndZeroRange) {
-    Axes_Picture picture;
-    picture.plot.job.status_text = "Calculating values...";
-    render_plot(picture.plot.job, picture.canvas.dc);
-
-    EXPECT_TRUE(picture.shows("Calculating values...", {100, 80, 500, 100}));
-    EXPECT_TRUE(picture.shows("0.000000", {100, 230, 240, 260}));
-    EXPECT_TRUE(picture.shows("0.000000", {100, 261, 240, 290}, DT_RIGHT));
-}
-
 // The bar's scale is 256: its first column (red 256) and last column (green 256) wrap to black.
 TEST(RenderColourBar, RunsFromRedToGreenWithBlackEnds) {
     Frame_Plot plot({20, 20, 320, 30});
