@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "zeta/grid_fill.h"
 #include "zeta/zeta_function.h"
 
@@ -79,10 +81,12 @@ void run_fill(benchmark::State& state, const Plot& plot, int threads) {
 // Keeps the mean wall time of every benchmark for the summary.
 class Recording_Reporter : public benchmark::ConsoleReporter {
 public:
+    Recording_Reporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0) {
-                seconds[run.benchmark_name()] =
+                seconds[run.run_name.function_name] =
                     run.real_accumulated_time / static_cast<double>(run.iterations);
             }
         }

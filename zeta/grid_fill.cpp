@@ -1,6 +1,7 @@
 #include "zeta/grid_fill.h"
 
 #include <algorithm>
+#include <barrier>
 #include <cmath>
 #include <system_error>
 #include <thread>
@@ -11,34 +12,59 @@
 namespace {
 
 constexpr int64_t tile_cell_limit = int64_t{1} << 18;    // partial sums: 4 MiB
-constexpr int64_t table_byte_limit = int64_t{16} << 20;  // n^σ, cos and sin tables of one block
+constexpr int64_t table_byte_limit = int64_t{16} << 20;  // n^σ, cos and sin tables of one block of terms
 constexpr int32_t block_term_limit = 1024;
-constexpr int cells_per_pass = 4;
+constexpr int32_t cells_per_pass = 4;     // cells of a column summed together
+constexpr int32_t cells_per_finish = 64;  // cells of a column finished by one work item
 
-struct Region {
+struct Tile {
     int32_t left = 0;
-    int32_t right = 0;  // exclusive
     int32_t bottom = 0;
-    int32_t top = 0;  // exclusive
-    bool empty() const { return right <= left || top <= bottom; }
+    int32_t columns = 0;
+    int32_t rows = 0;
 };
 
-double column_sigma(const Calculation_Settings& settings, int32_t x) {
-    return static_cast<double>(x) * settings.real_scale + settings.real_part;
+// Adds terms first ... first + count - 1 to `cells` consecutive cells of one column.
+template <int cells>
+void add_terms(int64_t first, int32_t count, const double* powers, const double* trig, size_t trig_row_stride,
+               double* sums) {
+    double sum_real[cells];
+    double sum_imaginary[cells];
+    for (int cell = 0; cell < cells; ++cell) {
+        sum_real[cell] = sums[2 * cell];
+        sum_imaginary[cell] = sums[2 * cell + 1];
+    }
+    for (int32_t k = 0; k < count; ++k) {
+        const double p = powers[k];
+        const double g = zeta_series::term_sign(first + k);
+        // Each cell's sum is one long chain of dependent additions; interleaving the independent chains of
+        // several cells keeps the divider busy.
+#pragma GCC unroll 8
+        for (int cell = 0; cell < cells; ++cell) {
+            const double* row = trig + cell * trig_row_stride;
+            const double c = row[2 * k] * p;
+            const double s = row[2 * k + 1] * p;
+            zeta_series::add_term(c, s, g, sum_real[cell], sum_imaginary[cell]);
+        }
+    }
+    for (int cell = 0; cell < cells; ++cell) {
+        sums[2 * cell] = sum_real[cell];
+        sums[2 * cell + 1] = sum_imaginary[cell];
+    }
 }
 
-double row_t(const Calculation_Settings& settings, int32_t y) {
-    return static_cast<double>(y) * settings.imaginary_scale + settings.imaginary_part;
-}
-
-// One thread's share of the grid, filled tile by tile.
-class Region_Filler {
+// Fills a grid tile by tile. Per tile and block of terms, the threads first build the tables (n^σ per column,
+// cos and sin of ln(n)·t per row), then sum the cells, then finish them. Each phase hands out its work items
+// to whichever thread asks next, and the threads meet at a barrier between phases.
+class Grid_Filler {
 public:
-    Region_Filler(const Calculation_Settings& settings, Value_Grid& grid, const std::atomic<bool>& cancel,
-                  Region region)
-        : settings_(settings), grid_(grid), cancel_(cancel), region_(region) {
-        if (region.empty()) return;
-        plan_ = plan_fill(region.right - region.left, region.top - region.bottom, settings.precision);
+    Grid_Filler(const Calculation_Settings& settings, Value_Grid& grid, const std::atomic<bool>& cancel,
+                int thread_count)
+        : settings_(settings),
+          grid_(grid),
+          cancel_(cancel),
+          plan_(plan_fill(grid.width, grid.height, settings.precision)),
+          barrier_(thread_count, Phase_End{this}) {
         const size_t columns = static_cast<size_t>(plan_.tile_columns);
         const size_t rows = static_cast<size_t>(plan_.tile_rows);
         const size_t block = static_cast<size_t>(plan_.block_terms);
@@ -53,51 +79,131 @@ public:
     }
 
     // False when stopped by the cancel flag.
-    bool run() {
-        if (region_.empty()) return true;
-        for (int32_t x0 = region_.left; x0 < region_.right; x0 += plan_.tile_columns) {
-            for (int32_t y0 = region_.bottom; y0 < region_.top; y0 += plan_.tile_rows) {
-                const Region tile{x0, std::min(region_.right, x0 + plan_.tile_columns), y0,
-                                  std::min(region_.top, y0 + plan_.tile_rows)};
+    bool work() {
+        for (int32_t left = 0; left < grid_.width; left += plan_.tile_columns) {
+            for (int32_t bottom = 0; bottom < grid_.height; bottom += plan_.tile_rows) {
+                const Tile tile{left, bottom, std::min(plan_.tile_columns, grid_.width - left),
+                                std::min(plan_.tile_rows, grid_.height - bottom)};
                 if (!fill_tile(tile)) return false;
             }
         }
         return true;
     }
 
-private:
-    bool cancelled() const { return cancel_.load(std::memory_order_relaxed); }
+    // Stands in for a second thread that could not be started.
+    void leave() { barrier_.arrive_and_drop(); }
 
-    bool fill_tile(const Region& tile) {
-        const int32_t columns = tile.right - tile.left;
-        const int32_t rows = tile.top - tile.bottom;
-        for (int32_t i = 0; i < columns; ++i)
-            sigmas_[i] = column_sigma(settings_, tile.left + i);
-        for (int32_t j = 0; j < rows; ++j)
-            ts_[j] = row_t(settings_, tile.bottom + j);
-        std::fill(sums_.begin(), sums_.begin() + static_cast<ptrdiff_t>(columns) * rows * 2, 0.0);
-        for (int64_t first = 1; first <= settings_.precision; first += plan_.block_terms) {
-            const int32_t count = static_cast<int32_t>(
-                std::min<int64_t>(plan_.block_terms, int64_t{settings_.precision} - first + 1));
-            if (!fill_tables(first, count, columns, rows)) return false;
-            if (!add_block(first, count, columns, rows)) return false;
+private:
+    struct Phase_End {
+        Grid_Filler* filler;
+        void operator()() noexcept {
+            filler->next_item_.store(0, std::memory_order_relaxed);
+            filler->stop_after_phase_ = filler->stopped_.load(std::memory_order_relaxed);
         }
-        return finish_tile(tile, columns, rows);
+    };
+
+    // Runs the phase's items, one at a time from a shared counter, and waits for the other thread. The cancel
+    // flag is tested before every item. False when the fill stops.
+    template <class Item>
+    bool run_phase(int64_t items, Item&& item) {
+        for (;;) {
+            const int64_t index = next_item_.fetch_add(1, std::memory_order_relaxed);
+            if (index >= items) break;
+            if (cancel_.load(std::memory_order_relaxed)) {
+                stopped_.store(true, std::memory_order_relaxed);
+                break;
+            }
+            item(index);
+        }
+        barrier_.arrive_and_wait();
+        // Read only between two barriers, so both threads take the same decision.
+        return !stop_after_phase_;
     }
 
-    bool fill_tables(int64_t first, int32_t count, int32_t columns, int32_t rows) {
-        const size_t block = static_cast<size_t>(plan_.block_terms);
-        for (int32_t k = 0; k < count; ++k)
+    int32_t blocks() const {
+        if (settings_.precision < 1) return 0;
+        return static_cast<int32_t>((int64_t{settings_.precision} - 1) / plan_.block_terms + 1);
+    }
+
+    int64_t first_term(int32_t block) const { return int64_t{block} * plan_.block_terms + 1; }
+
+    int32_t terms_in(int32_t block) const {
+        return static_cast<int32_t>(
+            std::min<int64_t>(plan_.block_terms, int64_t{settings_.precision} - first_term(block) + 1));
+    }
+
+    void fill_logs(int32_t block) {
+        const int64_t first = first_term(block);
+        for (int32_t k = 0; k < terms_in(block); ++k)
             logs_[k] = std::log(static_cast<double>(first + k));
-        for (int32_t i = 0; i < columns; ++i) {
-            if (cancelled()) return false;
-            double* powers = &powers_[i * block];
-            for (int32_t k = 0; k < count; ++k)
-                powers[k] = std::pow(static_cast<double>(first + k), sigmas_[i]);
+    }
+
+    bool fill_tile(const Tile& tile) {
+        const int32_t blocks = this->blocks();
+        if (!run_phase(int64_t{tile.columns} + tile.rows + 1,
+                       [&](int64_t item) { set_up(tile, item, blocks); })) {
+            return false;
         }
-        for (int32_t j = 0; j < rows; ++j) {
-            if (cancelled()) return false;
-            double* trig = &trig_[j * block * 2];
+        const int32_t groups = (tile.rows + cells_per_pass - 1) / cells_per_pass;
+        for (int32_t block = 0; block < blocks; ++block) {
+            if (!run_phase(int64_t{tile.columns} + tile.rows,
+                           [&](int64_t item) { fill_tables(tile, item, block); })) {
+                return false;
+            }
+            const int64_t sums = int64_t{tile.columns} * groups;
+            const bool next_block = block + 1 < blocks;
+            if (!run_phase(sums + (next_block ? 1 : 0), [&](int64_t item) {
+                    if (item == sums) {
+                        fill_logs(block + 1);
+                    } else {
+                        add_block(tile, static_cast<int32_t>(item / groups),
+                                  static_cast<int32_t>(item % groups) * cells_per_pass, block);
+                    }
+                })) {
+                return false;
+            }
+        }
+        const int32_t finishes = (tile.rows + cells_per_finish - 1) / cells_per_finish;
+        return run_phase(int64_t{tile.columns} * finishes, [&](int64_t item) {
+            finish(tile, static_cast<int32_t>(item / finishes),
+                   static_cast<int32_t>(item % finishes) * cells_per_finish);
+        });
+    }
+
+    // Coordinates and the factor 1 / (1 - 2^(1 - s)) of a column or a row, or the logarithms of the first
+    // block.
+    void set_up(const Tile& tile, int64_t item, int32_t blocks) {
+        if (item < tile.columns) {
+            const int32_t i = static_cast<int32_t>(item);
+            sigmas_[i] = static_cast<double>(tile.left + i) * settings_.real_scale + settings_.real_part;
+            factor_q_[i] = std::pow(2.0, 1.0 - sigmas_[i]);
+            double* sums = &sums_[static_cast<size_t>(i) * tile.rows * 2];
+            std::fill(sums, sums + static_cast<size_t>(tile.rows) * 2, 0.0);
+        } else if (item < int64_t{tile.columns} + tile.rows) {
+            const int32_t j = static_cast<int32_t>(item - tile.columns);
+            ts_[j] =
+                static_cast<double>(tile.bottom + j) * settings_.imaginary_scale + settings_.imaginary_part;
+            const double phi = -(zeta_series::log_of_two() * ts_[j]);
+            factor_trig_[2 * j] = std::cos(phi);
+            factor_trig_[2 * j + 1] = std::sin(phi);
+        } else if (blocks > 0) {
+            fill_logs(0);
+        }
+    }
+
+    // n^σ of a column, or cos and sin of ln(n)·t of a row, for the terms of the block.
+    void fill_tables(const Tile& tile, int64_t item, int32_t block) {
+        const size_t stride = static_cast<size_t>(plan_.block_terms);
+        const int64_t first = first_term(block);
+        const int32_t count = terms_in(block);
+        if (item < tile.columns) {
+            double* powers = &powers_[static_cast<size_t>(item) * stride];
+            const double sigma = sigmas_[item];
+            for (int32_t k = 0; k < count; ++k)
+                powers[k] = std::pow(static_cast<double>(first + k), sigma);
+        } else {
+            const size_t j = static_cast<size_t>(item - tile.columns);
+            double* trig = &trig_[j * stride * 2];
             const double t = ts_[j];
             for (int32_t k = 0; k < count; ++k) {
                 const double theta = logs_[k] * t;
@@ -105,84 +211,45 @@ private:
                 trig[2 * k + 1] = std::sin(theta);
             }
         }
-        return true;
     }
 
-    bool add_block(int64_t first, int32_t count, int32_t columns, int32_t rows) {
-        const size_t block = static_cast<size_t>(plan_.block_terms);
-        for (int32_t i = 0; i < columns; ++i) {
-            const double* powers = &powers_[i * block];
-            double* sums = &sums_[static_cast<size_t>(i) * rows * 2];
-            int32_t j = 0;
-            // Several cells at a time: each cell's sum is one long chain of dependent additions, and
-            // interleaving independent chains keeps the divider busy.
-            for (; j + cells_per_pass <= rows; j += cells_per_pass) {
-                if (cancelled()) return false;
-                add_terms<cells_per_pass>(first, count, powers, &trig_[j * block * 2], block * 2,
-                                          &sums[2 * j]);
-            }
-            for (; j < rows; ++j) {
-                if (cancelled()) return false;
-                add_terms<1>(first, count, powers, &trig_[j * block * 2], block * 2, &sums[2 * j]);
-            }
+    // Adds the block's terms to up to cells_per_pass cells of column i from row j on.
+    void add_block(const Tile& tile, int32_t i, int32_t j, int32_t block) {
+        const size_t stride = static_cast<size_t>(plan_.block_terms);
+        const int64_t first = first_term(block);
+        const int32_t count = terms_in(block);
+        const double* powers = &powers_[static_cast<size_t>(i) * stride];
+        double* sums = &sums_[(static_cast<size_t>(i) * tile.rows + j) * 2];
+        const double* trig = &trig_[static_cast<size_t>(j) * stride * 2];
+        if (j + cells_per_pass <= tile.rows) {
+            add_terms<cells_per_pass>(first, count, powers, trig, stride * 2, sums);
+            return;
         }
-        return true;
-    }
-
-    // Adds terms first ... first + count - 1 to `cells` consecutive cells of one column.
-    template <int cells>
-    static void add_terms(int64_t first, int32_t count, const double* powers, const double* trig,
-                          size_t trig_row_stride, double* sums) {
-        double sum_real[cells];
-        double sum_imaginary[cells];
-        for (int cell = 0; cell < cells; ++cell) {
-            sum_real[cell] = sums[2 * cell];
-            sum_imaginary[cell] = sums[2 * cell + 1];
-        }
-        for (int32_t k = 0; k < count; ++k) {
-            const double p = powers[k];
-            const double g = zeta_series::term_sign(first + k);
-#pragma GCC unroll 8
-            for (int cell = 0; cell < cells; ++cell) {
-                const double* row = trig + cell * trig_row_stride;
-                const double c = row[2 * k] * p;
-                const double s = row[2 * k + 1] * p;
-                zeta_series::add_term(c, s, g, sum_real[cell], sum_imaginary[cell]);
-            }
-        }
-        for (int cell = 0; cell < cells; ++cell) {
-            sums[2 * cell] = sum_real[cell];
-            sums[2 * cell + 1] = sum_imaginary[cell];
+        for (int32_t cell = 0; j + cell < tile.rows; ++cell) {
+            add_terms<1>(first, count, powers, trig + cell * stride * 2, stride * 2, sums + 2 * cell);
         }
     }
 
-    bool finish_tile(const Region& tile, int32_t columns, int32_t rows) {
-        const double log_two = zeta_series::log_of_two();
-        for (int32_t i = 0; i < columns; ++i)
-            factor_q_[i] = std::pow(2.0, 1.0 - sigmas_[i]);
-        for (int32_t j = 0; j < rows; ++j) {
-            const double phi = -(log_two * ts_[j]);
-            factor_trig_[2 * j] = std::cos(phi);
-            factor_trig_[2 * j + 1] = std::sin(phi);
+    // Divides the sums of column i from row j on by the eta factor and stores the cells.
+    void finish(const Tile& tile, int32_t i, int32_t j) {
+        const double* sums = &sums_[static_cast<size_t>(i) * tile.rows * 2];
+        const int32_t end = std::min(tile.rows, j + cells_per_finish);
+        for (; j < end; ++j) {
+            const Complex zeta = zeta_series::divide_by_eta_factor(
+                factor_trig_[2 * j], factor_trig_[2 * j + 1], factor_q_[i], sums[2 * j], sums[2 * j + 1]);
+            write_cell(grid_, tile.left + i, tile.bottom + j,
+                       cell_value(settings_.mode, zeta, settings_.ceiling, settings_.floor));
         }
-        for (int32_t i = 0; i < columns; ++i) {
-            const double* sums = &sums_[static_cast<size_t>(i) * rows * 2];
-            for (int32_t j = 0; j < rows; ++j) {
-                if (cancelled()) return false;
-                const Complex zeta = zeta_series::divide_by_eta_factor(
-                    factor_trig_[2 * j], factor_trig_[2 * j + 1], factor_q_[i], sums[2 * j], sums[2 * j + 1]);
-                write_cell(grid_, tile.left + i, tile.bottom + j,
-                           cell_value(settings_.mode, zeta, settings_.ceiling, settings_.floor));
-            }
-        }
-        return true;
     }
 
     const Calculation_Settings& settings_;
     Value_Grid& grid_;
     const std::atomic<bool>& cancel_;
-    Region region_;
-    Fill_Plan plan_;
+    const Fill_Plan plan_;
+    std::atomic<int64_t> next_item_{0};
+    std::atomic<bool> stopped_{false};
+    bool stop_after_phase_ = false;
+    std::barrier<Phase_End> barrier_;
     std::vector<double> sums_;         // [column][row][real, imaginary]
     std::vector<double> powers_;       // [column][k]: n^σ
     std::vector<double> trig_;         // [row][k][cos, sin] of ln(n)·t
@@ -195,56 +262,42 @@ private:
 
 }  // namespace
 
-Fill_Plan plan_fill(int32_t region_width, int32_t region_height, int32_t precision) {
+Fill_Plan plan_fill(int32_t width, int32_t height, int32_t precision) {
     Fill_Plan plan;
-    const int64_t width = std::max(region_width, 1);
-    const int64_t height = std::max(region_height, 1);
+    const int64_t columns = std::max(width, 1);
+    const int64_t rows = std::max(height, 1);
     // Whole columns where they fit, so that each row table serves as many columns as possible.
-    plan.tile_rows = static_cast<int32_t>(std::min(height, tile_cell_limit));
-    plan.tile_columns = static_cast<int32_t>(std::clamp<int64_t>(tile_cell_limit / plan.tile_rows, 1, width));
+    plan.tile_rows = static_cast<int32_t>(std::min(rows, tile_cell_limit));
+    plan.tile_columns =
+        static_cast<int32_t>(std::clamp<int64_t>(tile_cell_limit / plan.tile_rows, 1, columns));
     const int64_t entries_per_term = plan.tile_columns + 2 * int64_t{plan.tile_rows};
     const int64_t block = table_byte_limit / (entries_per_term * int64_t{sizeof(double)});
     plan.block_terms = static_cast<int32_t>(
         std::clamp<int64_t>(std::min<int64_t>({block, block_term_limit, precision}), 1, block_term_limit));
-    const size_t columns = static_cast<size_t>(plan.tile_columns);
-    const size_t rows = static_cast<size_t>(plan.tile_rows);
+    const size_t tile_columns = static_cast<size_t>(plan.tile_columns);
+    const size_t tile_rows = static_cast<size_t>(plan.tile_rows);
     const size_t block_terms = static_cast<size_t>(plan.block_terms);
-    plan.workspace_bytes = sizeof(double) * (columns * rows * 2 + columns * block_terms +
-                                             rows * block_terms * 2 + block_terms + columns * 2 + rows * 3);
+    plan.workspace_bytes =
+        sizeof(double) * (tile_columns * tile_rows * 2 + tile_columns * block_terms +
+                          tile_rows * block_terms * 2 + block_terms + tile_columns * 2 + tile_rows * 3);
     return plan;
 }
 
 bool fill_grid(const Calculation_Settings& settings, Value_Grid& grid, const std::atomic<bool>& cancel,
                int thread_count) {
-    const Region whole{0, grid.width, 0, grid.height};
-    Region first = whole;
-    Region second{0, 0, 0, 0};
-    if (thread_count > 1) {
-        // Split the longer side: the other side's table (n^σ per column or cos, sin per row) is then the one
-        // that both threads compute.
-        second = whole;
-        if (grid.width >= grid.height) {
-            first.right = second.left = grid.width / 2;
-        } else {
-            first.top = second.bottom = grid.height / 2;
-        }
-    }
-    Region_Filler first_filler(settings, grid, cancel, first);
-    Region_Filler second_filler(settings, grid, cancel, second);
-    bool second_done = false;
+    if (grid.width < 1 || grid.height < 1) return true;
+    const bool two_threads = thread_count > 1 && int64_t{grid.width} * grid.height > 1;
+    Grid_Filler filler(settings, grid, cancel, two_threads ? 2 : 1);
+    if (!two_threads) return filler.work();
+    bool helper_done = false;
     std::thread helper;
-    if (!second.empty()) {
-        try {
-            helper = std::thread([&] { second_done = second_filler.run(); });
-        } catch (const std::system_error&) {
-            // No second thread: this one does both shares.
-        }
+    try {
+        helper = std::thread([&] { helper_done = filler.work(); });
+    } catch (const std::system_error&) {
+        filler.leave();  // this thread does all the work
+        return filler.work();
     }
-    bool first_done = first_filler.run();
-    if (helper.joinable()) {
-        helper.join();
-    } else if (first_done) {
-        second_done = second_filler.run();
-    }
-    return first_done && second_done;
+    const bool done = filler.work();
+    helper.join();
+    return done && helper_done;
 }

@@ -27,21 +27,22 @@ struct Calculation_Settings {
 };
 
 // Fills every cell of `grid` (already allocated) for `settings`, using up to `thread_count` threads (1 or 2;
-// the calling thread is one of them). `cancel` is tested before every cell visit. Returns true when every
-// cell was filled, false when the fill stopped because `cancel` was set. Throws std::bad_alloc when the
-// working tables cannot be allocated (at most fill_workspace_limit bytes altogether, besides the grid).
+// the calling thread is one of them, and both share one set of tables). `cancel` is tested before every visit
+// of a few cells. Returns true when every cell was filled, false when the fill stopped because `cancel` was
+// set. Throws std::bad_alloc when the working tables cannot be allocated (Fill_Plan::workspace_bytes, at most
+// fill_workspace_limit, besides the grid).
 bool fill_grid(const Calculation_Settings& settings, Value_Grid& grid, const std::atomic<bool>& cancel,
                int thread_count = 2);
 
 constexpr size_t fill_workspace_limit = size_t{64} << 20;
 
-// How one thread cuts its part of the grid: tiles of cells whose partial sums are kept, and blocks of terms
-// whose row and column tables are kept at a time.
+// How the fill cuts the grid: tiles of cells whose partial sums are kept, and blocks of terms whose row and
+// column tables are kept at a time.
 struct Fill_Plan {
     int32_t tile_columns = 0;
     int32_t tile_rows = 0;
     int32_t block_terms = 0;
-    size_t workspace_bytes = 0;  // tables and partial sums of one thread
+    size_t workspace_bytes = 0;  // tables and partial sums
 };
 
-Fill_Plan plan_fill(int32_t region_width, int32_t region_height, int32_t precision);
+Fill_Plan plan_fill(int32_t width, int32_t height, int32_t precision);

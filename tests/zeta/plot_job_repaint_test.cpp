@@ -48,18 +48,4 @@ TEST_F(Plot_Job_Repaint, AFinishedCalculationRepaintsEveryWindowOnTheUiThread) {
     EXPECT_FALSE(message_log().of(WM_ERASEBKGND).empty());
 }
 
-TEST_F(Plot_Job_Repaint, ARestartWhileTheWorkerAsksForRepaintsDoesNotBlock) {
-    Plot_Job job;
-    RECT rect{0, 0, 3, 3};
-    job.plot_rect = &rect;
-    for (int round = 0; round < 200; ++round) {
-        job.precision = round % 50;
-        start_calculation(job);
-        if (round % 10 == 0) pump_until_idle();
-    }
-    wait_for_calculation(job);
-    pump_until_idle();
-    EXPECT_EQ(status_text_copy(job), "Finished calculating absolute value with 49 iterations.");
-}
-
 }  // namespace

@@ -53,30 +53,6 @@ void expect_cells_match_settings(const Plot_Job& job) {
     }
 }
 
-TEST(PlotJob, IsConstructedWithItsDefaults) {
-    Plot_Job job;
-    EXPECT_EQ(job.options_window, nullptr);
-    EXPECT_FALSE(job.thread.joinable());
-    EXPECT_EQ(job.repaint_window, nullptr);
-    EXPECT_FALSE(job.cancel_requested);
-    EXPECT_FALSE(job.running);
-    EXPECT_EQ(job.real_part, 0.0);
-    EXPECT_EQ(job.imaginary_part, 0.0);
-    EXPECT_EQ(job.pan_offset_x, 0.0);
-    EXPECT_EQ(job.pan_offset_y, 0.0);
-    EXPECT_EQ(job.real_scale, 0.05);
-    EXPECT_EQ(job.imaginary_scale, 0.05);
-    EXPECT_EQ(job.ceiling, 2.0);
-    EXPECT_EQ(job.floor, -2.0);
-    EXPECT_EQ(job.show_critical_line, 1);
-    EXPECT_EQ(job.mode, Absolute_Value);
-    EXPECT_EQ(job.precision, 100);
-    EXPECT_EQ(status_text_copy(job), "");
-    EXPECT_EQ(job.plot_rect, nullptr);
-    EXPECT_EQ(job.grid.width, 0);
-    EXPECT_EQ(job.grid.height, 0);
-}
-
 TEST(PlotJob, TheStartUpPlotIsComputedCompletely) {
     Plot_Job job;
     RECT rect;
@@ -122,45 +98,6 @@ TEST(PlotJob, EachModeEndsWithItsMessageAndItsCells) {
         EXPECT_LE(-0.5, range.minimum) << mode;
         EXPECT_LE(range.maximum, 1.5) << mode;
     }
-}
-
-TEST(PlotJob, WithoutTermsEveryCellIsClampedZeroOrTheCeiling) {
-    Plot_Job job;
-    RECT rect{0, 0, 4, 3};
-    job.plot_rect = &rect;
-    job.precision = 0;
-    job.ceiling = 3.0;
-    job.floor = 1.0;
-    for (const Graph_Mode mode : {Real_Part, Reciprocal_Absolute_Value}) {
-        job.mode = mode;
-        start_calculation(job);
-        wait_for_calculation(job);
-        // Real part 0 is raised to the floor; the reciprocal of modulus 0 is the ceiling.
-        const double expected = mode == Real_Part ? 1.0 : 3.0;
-        EXPECT_EQ(read_range(job.grid).minimum, expected);
-        EXPECT_EQ(read_range(job.grid).maximum, expected);
-    }
-}
-
-TEST(PlotJob, ANaNFirstCellMakesTheRangeNaN) {
-    Plot_Job job;
-    RECT rect{0, 0, 3, 3};
-    job.plot_rect = &rect;
-    job.real_part = 1.0;  // cell [0][0] is s = 1
-    job.mode = Real_Part;
-    start_calculation(job);
-    wait_for_calculation(job);
-    EXPECT_TRUE(std::isnan(read_cell(job.grid, 0, 0)));
-    EXPECT_TRUE(std::isnan(read_range(job.grid).minimum));
-    EXPECT_TRUE(std::isnan(read_range(job.grid).maximum));
-    // Elsewhere the NaN cell does not count.
-    job.real_part = 0.9;
-    job.real_scale = 0.1;
-    start_calculation(job);
-    wait_for_calculation(job);
-    EXPECT_TRUE(std::isnan(read_cell(job.grid, 1, 0)));
-    EXPECT_FALSE(std::isnan(read_range(job.grid).minimum));
-    EXPECT_FALSE(std::isnan(read_range(job.grid).maximum));
 }
 
 TEST(PlotJob, ARestartStopsTheRunningCalculationAndStartsOnAFreshGrid) {

@@ -16,21 +16,6 @@ void fill_with(Value_Grid& grid, double value) {
     }
 }
 
-TEST(ValueGrid, AllocateGivesCellsForEveryColumnAndKeepsTheRange) {
-    Value_Grid grid;
-    grid.maximum = 3.0;
-    grid.minimum = -1.0;
-    ASSERT_TRUE(allocate(grid, 3, 4));
-    EXPECT_EQ(grid.width, 3);
-    EXPECT_EQ(grid.height, 4);
-    ASSERT_EQ(grid.columns.size(), 3u);
-    write_cell(grid, 2, 3, 7.5);
-    EXPECT_EQ(grid.columns[2][3], 7.5);
-    EXPECT_EQ(read_cell(grid, 2, 3), 7.5);
-    EXPECT_EQ(read_range(grid).maximum, 3.0);
-    EXPECT_EQ(read_range(grid).minimum, -1.0);
-}
-
 TEST(ValueGrid, ReleaseEmptiesTheGridAndZeroesTheRange) {
     Value_Grid grid;
     ASSERT_TRUE(allocate(grid, 2, 2));
