@@ -55,8 +55,9 @@ bool start_application(HINSTANCE instance) {
     register_window_class(options_window_class_name, Options_Window_Procedure,
                           reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
 
-    main_window = CreateWindowExA(0, main_window_class_name, "Ostrelin zeta function viewer", WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr, nullptr, instance_handle, nullptr);
+    main_window =
+        CreateWindowExA(0, main_window_class_name, "Ostrelin zeta function viewer", WS_OVERLAPPEDWINDOW,
+                        CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr, nullptr, instance_handle, nullptr);
     create_options_window(instance_handle);
     ShowWindow(main_window, SW_SHOW);
     if (main_window == nullptr) {

@@ -19,6 +19,6 @@ bool start_application(HINSTANCE instance);
 // Retrieves and dispatches messages until the quit message; returns its exit code.
 int run_message_loop();
 
-// Cancels and joins a calculation that is still running, takes the screen objects out of the main window's list
-// and destroys the background object. Safe to call after a failed start.
+// Cancels and joins a calculation that is still running, takes the screen objects out of the main window's
+// list and destroys the background object. Safe to call after a failed start.
 void finish_application();

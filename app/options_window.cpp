@@ -86,14 +86,15 @@ void apply_settings() {
 }  // namespace
 
 void create_options_window(HINSTANCE instance) {
-    options_window = CreateWindowExA(0, options_window_class_name, "Options", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, 400, 550, nullptr, nullptr, instance, nullptr);
-    apply_button = CreateWindowExA(0, "Button", "Apply values", WS_CHILD | WS_VISIBLE | WS_BORDER, 200, 460, 100, 40,
-                                   options_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(apply_button_id)),
-                                   instance, nullptr);
+    options_window =
+        CreateWindowExA(0, options_window_class_name, "Options", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                        CW_USEDEFAULT, 400, 550, nullptr, nullptr, instance, nullptr);
+    apply_button = CreateWindowExA(
+        0, "Button", "Apply values", WS_CHILD | WS_VISIBLE | WS_BORDER, 200, 460, 100, 40, options_window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(apply_button_id)), instance, nullptr);
     for (const Settings_Row& row : rows) {
-        *row.edit = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 200, row.edit_y, 100, 30,
-                                    options_window, nullptr, instance, nullptr);
+        *row.edit = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 200, row.edit_y, 100,
+                                    30, options_window, nullptr, instance, nullptr);
     }
 }
 

@@ -157,7 +157,8 @@ typedef struct tagBITMAP {
 #define GetBValue(rgb) ((BYTE)((rgb) >> 16))
 #define LOWORD(l) ((WORD)(((ULONG_PTR)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((ULONG_PTR)(l)) >> 16) & 0xffff))
-#define MAKELONG(a, b) ((LONG)(((WORD)(((ULONG_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((ULONG_PTR)(b)) & 0xffff))) << 16))
+#define MAKELONG(a, b) \
+    ((LONG)(((WORD)(((ULONG_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((ULONG_PTR)(b)) & 0xffff))) << 16))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
 #define GET_X_LPARAM(lp) ((int)(short)LOWORD(lp))
@@ -443,7 +444,8 @@ BOOL WINAPI DeleteObject(HGDIOBJ object);
 int WINAPI GetObjectA(HANDLE object, int size, LPVOID out);
 DWORD WINAPI GetObjectType(HGDIOBJ object);
 HGDIOBJ WINAPI GetStockObject(int index);
-BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int source_x, int source_y, DWORD rop);
+BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int source_x, int source_y,
+                   DWORD rop);
 HBRUSH WINAPI CreateSolidBrush(COLORREF colour);
 HPEN WINAPI CreatePen(int style, int width, COLORREF colour);
 int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush);

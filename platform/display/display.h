@@ -1,5 +1,6 @@
 // What the window layer needs from a screen: one table of functions per backend.
-// "sdl" shows real windows through SDL2; "headless" keeps every window's pixels in memory for tests and tools.
+// "sdl" shows real windows through SDL2; "headless" keeps every window's pixels in memory for tests and
+// tools.
 #pragma once
 
 #include <cstdint>
@@ -20,8 +21,8 @@ enum class Event_Type {
     Close_Request,  // the user asked to close the window
     Focus_Gained,   // the window became the active one on the screen
     Focus_Lost,
-    Exposed,        // the screen lost the window's pixels; present again
-    Resized,        // width, height: the new client size
+    Exposed,  // the screen lost the window's pixels; present again
+    Resized,  // width, height: the new client size
 };
 
 enum Mouse_Button { Button_Left = 1, Button_Right = 2, Button_Middle = 3 };
