@@ -95,6 +95,9 @@ bool open() {
     // Window surfaces straight on the screen's own framebuffer (XShm on X11), not emulated through OpenGL,
     // which would start a software renderer with threads of its own on a machine without a GPU.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // SIGINT and SIGTERM keep their default meaning: SDL would turn them into a quit event that no window asked
+    // for, and the program would ignore them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     choose_video_driver();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         report_no_screen("cannot open " + configured_screens() + ": " + SDL_GetError());

@@ -28,6 +28,7 @@ public:
     Child_Process& operator=(const Child_Process&) = delete;
 
     bool started() const { return pid_ > 0; }
+    pid_t pid() const { return pid_; }
     bool running();
     // Waits up to `limit` for the child to end; kills it if it has not.
     Exit wait(std::chrono::milliseconds limit);

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <fstream>
 #include <thread>
 
 namespace e2e {
@@ -15,6 +16,14 @@ bool exists(const std::string& path) {
 bool display_in_use(int number) {
     std::string n = std::to_string(number);
     return exists("/tmp/.X" + n + "-lock") || exists("/tmp/.X11-unix/X" + n);
+}
+
+// The X server that holds the display's lock file writes its process id into it.
+pid_t lock_owner(int number) {
+    std::ifstream lock("/tmp/.X" + std::to_string(number) + "-lock");
+    long pid = -1;
+    lock >> pid;
+    return lock ? static_cast<pid_t>(pid) : -1;
 }
 
 bool answers(const std::string& display) {
@@ -34,8 +43,9 @@ Xvfb_Screen::Xvfb_Screen(int width, int height) {
         bool up = false;
         while (!up && server->running() && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            // A server that lost the race for this number exits soon; check it is still ours that answers.
-            up = answers(display) && server->running();
+            // Another server may have won the race for this number and be the one that answers: ours must
+            // hold the lock.
+            up = answers(display) && server->running() && lock_owner(number) == server->pid();
         }
         if (up) {
             server_ = std::move(server);

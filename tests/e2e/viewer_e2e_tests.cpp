@@ -1,0 +1,360 @@
+// The real zeta-viewer on the sdl display backend: on a private Xvfb screen, driven by xdotool and checked
+// through screenshots, down to every pixel of the plot against values computed here with evaluate_zeta; and
+// without any screen, where it must fail at once and say why.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "child_process.h"
+#include "screen_image.h"
+#include "x11_close.h"
+#include "xvfb_screen.h"
+#include "zeta/zeta_function.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The start-up plot; cell [i][j] lies at (left + i, bottom - j) in the main window's client area.
+constexpr int plot_left = 100;
+constexpr int plot_bottom = 580;
+constexpr int plot_columns = 80;
+constexpr int plot_rows = 520;
+constexpr double start_real_part = 0.0;
+constexpr double start_imaginary_part = -5.0;
+constexpr double real_scale = 0.02;
+constexpr double imaginary_scale = 0.1;
+constexpr double ceiling = 5.0;
+constexpr double floor_value = -5.0;
+constexpr int start_precision = 100;
+constexpr int critical_line_x = 125;  // Re(s) = 1/2
+
+const Rgb black{0, 0, 0};
+const Rgb background{0, 0, 255};
+const Rgb critical_line{0x63, 0xFF, 0xFF};
+const Rgb menu_fill{0, 0, 222};
+const Rgb menu_highlight{255, 33, 1};
+const Rgb button_face{240, 240, 240};
+const Rgb white{255, 255, 255};
+
+// The right-click menu, opened at a point of the plot: 17-pixel rows from the pointer down.
+constexpr int menu_x = 150;
+constexpr int menu_y = 200;
+constexpr int menu_row = 17;
+constexpr int menu_entries = 7;
+constexpr int graph_real_part_entry = 2;
+constexpr int options_entry = 6;
+// Right of every entry's text and of the plot, inside the menu (its width is 8.5 pixels per character of
+// "Graph Reciprocal absolute value").
+constexpr int menu_probe_left = menu_x + 120;
+constexpr int menu_probe_right = menu_x + 255;
+
+enum class Quantity { Real_Part, Reciprocal_Absolute_Value };
+
+// Cells [i * plot_rows + j], as the screen shows them.
+using Plot = std::vector<Rgb>;
+
+// The plot pixels that the axes draw over: the bottom row carries the real axis's ticks and labels, and the
+// left edge the imaginary axis's ticks every 30 rows; the critical line runs through column 25.
+bool drawn_over(int i, int j) {
+    return j == 0 || plot_left + i == critical_line_x || (i == 0 && j % 30 == 0);
+}
+
+// Called through a pointer so that the compiler cannot turn pow(x, 2) into x * x: the program uses the C
+// library's pow.
+double (*volatile library_pow)(double, double) = static_cast<double (*)(double, double)>(std::pow);
+
+double cell_value(Quantity quantity, int i, int j, int precision) {
+    const Complex s{static_cast<double>(i) * real_scale + start_real_part,
+                    static_cast<double>(j) * imaginary_scale + start_imaginary_part};
+    Complex zeta;
+    evaluate_zeta(precision, s, zeta);
+    double value = zeta.real;
+    if (quantity == Quantity::Reciprocal_Absolute_Value) {
+        const double modulus =
+            library_pow(library_pow(zeta.real, 2.0) + library_pow(zeta.imaginary, 2.0), 0.5);
+        value = modulus == 0.0 ? ceiling : 1.0 / modulus;
+    }
+    if (value > ceiling) return ceiling;
+    if (value < floor_value) return floor_value;
+    return value;
+}
+
+// The low 8 bits of the value truncated to 32 bits; 0 when it has no 32-bit value.
+int channel(double value) {
+    if (!(value > -2147483649.0 && value < 2147483648.0)) return 0;
+    return static_cast<std::int32_t>(value) & 0xFF;
+}
+
+// Red at the grid's minimum to green at its maximum; NaN cells black.
+Plot expected_plot(Quantity quantity, int precision) {
+    std::vector<double> cells(plot_columns * plot_rows);
+    for (int i = 0; i < plot_columns; ++i) {
+        for (int j = 0; j < plot_rows; ++j)
+            cells[i * plot_rows + j] = cell_value(quantity, i, j, precision);
+    }
+    double lo = cells[0];
+    double hi = cells[0];
+    for (double v : cells) {
+        if (v < lo) lo = v;
+        if (v > hi) hi = v;
+    }
+    Plot plot;
+    for (double v : cells) {
+        const double t = (v - lo) / (hi - lo) * 255.0;
+        plot.push_back({channel(255.0 - t), channel(t), 0});
+    }
+    return plot;
+}
+
+// The viewer's environment besides DISPLAY: always the sdl backend, and the sanitizer suppressions for leaks
+// inside the system's libraries.
+Environment_Changes viewer_environment(const std::string& display) {
+    std::string leak_options = "suppressions=" E2E_SOURCE_DIR "/lsan_suppressions.txt";
+    if (const char* own = std::getenv("LSAN_OPTIONS"); own != nullptr && *own != '\0') {
+        leak_options = std::string(own) + ":" + leak_options;
+    }
+    Environment_Changes changes = {"-ZETA_VIEWER_DISPLAY", "-WAYLAND_DISPLAY",
+                                   "LSAN_OPTIONS=" + leak_options};
+    changes.push_back(display.empty() ? "-DISPLAY" : "DISPLAY=" + display);
+    return changes;
+}
+
+TEST(Viewer_Without_Screen, ExitsAtOnceWithAFailureStatusSayingThereIsNoScreen) {
+    Exit exit = run({ZETA_VIEWER_PATH}, viewer_environment(""), 20s);
+    ASSERT_TRUE(exit.finished) << "the viewer hung without a screen";
+    EXPECT_NE(exit.status, 0);
+    EXPECT_NE(exit.err.find("no screen found"), std::string::npos) << exit.err;
+    EXPECT_NE(exit.err.find("Failed to create window"), std::string::npos) << exit.err;
+}
+
+struct Point {
+    int x = 0, y = 0;
+};
+
+class Viewer_On_Xvfb : public ::testing::Test {
+protected:
+    void SetUp() override {
+        screen_ = std::make_unique<Xvfb_Screen>(1280, 1024);
+        if (!screen_->ready())
+            GTEST_SKIP() << "Xvfb cannot start here, so there is no screen to test on: "
+                         << screen_->failure();
+        viewer_ = std::make_unique<Child_Process>(std::vector<std::string>{ZETA_VIEWER_PATH},
+                                                  viewer_environment(screen_->display()));
+        ASSERT_TRUE(viewer_->started());
+        main_window_ = find_window("Ostrelin zeta function viewer");
+        ASSERT_NE(main_window_, "") << "main window not found; the viewer said: " << viewer_->wait(1s).err;
+        main_origin_ = origin_of(main_window_);
+        start_up_plot_ = wait_for_new_plot({});
+    }
+
+    void TearDown() override {
+        if (viewer_) viewer_->stop();
+        screen_.reset();
+    }
+
+    Exit xdotool(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "xdotool");
+        return run(arguments, {"DISPLAY=" + screen_->display()}, 20s);
+    }
+
+    std::string find_window(const std::string& name) {
+        Exit search = xdotool({"search", "--sync", "--onlyvisible", "--name", "^" + name + "$"});
+        return search.status == 0 ? search.out.substr(0, search.out.find('\n')) : "";
+    }
+
+    // Without a window manager a window's client area is the X window itself.
+    Point origin_of(const std::string& window) {
+        Point origin{-1, -1};
+        std::istringstream lines(xdotool({"getwindowgeometry", "--shell", window}).out);
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("X=", 0) == 0) origin.x = std::stoi(line.substr(2));
+            if (line.rfind("Y=", 0) == 0) origin.y = std::stoi(line.substr(2));
+        }
+        EXPECT_GE(origin.x, 0) << "no geometry for window " << window;
+        return origin;
+    }
+
+    Screen_Image screenshot() {
+        Screen_Image image;
+        std::string error;
+        EXPECT_TRUE(image.capture(screen_->display(), &error)) << error;
+        return image;
+    }
+
+    Rgb shown(const Screen_Image& image, Point origin, int x, int y) const {
+        return image.at(origin.x + x, origin.y + y);
+    }
+
+    Plot plot_shown(const Screen_Image& image) const {
+        Plot plot;
+        for (int i = 0; i < plot_columns; ++i) {
+            for (int j = 0; j < plot_rows; ++j)
+                plot.push_back(shown(image, main_origin_, plot_left + i, plot_bottom - j));
+        }
+        return plot;
+    }
+
+    // Moves the pointer to client (x, y) of the window at `origin` and clicks `button` there.
+    void click(Point origin, int x, int y, const char* button = "1") {
+        Exit clicked = xdotool({"mousemove", "--sync", std::to_string(origin.x + x),
+                                std::to_string(origin.y + y), "click", button});
+        ASSERT_EQ(clicked.status, 0) << clicked.err;
+    }
+
+    void move_pointer(Point origin, int x, int y) {
+        Exit moved =
+            xdotool({"mousemove", "--sync", std::to_string(origin.x + x), std::to_string(origin.y + y)});
+        ASSERT_EQ(moved.status, 0) << moved.err;
+    }
+
+    // Polls, for this long at most, until `condition` holds.
+    template <typename Condition>
+    static bool wait_until(Condition condition, std::chrono::seconds limit = 20s) {
+        auto deadline = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (condition()) return true;
+            std::this_thread::sleep_for(50ms);
+        }
+        return false;
+    }
+
+    // Every pixel of [left, right) x [top, bottom), client coordinates of the main window, has `colour`.
+    bool wait_for_area(int left, int top, int right, int bottom, const Rgb& colour) {
+        return wait_until([&] {
+            Screen_Image image = screenshot();
+            for (int y = top; y < bottom; ++y) {
+                for (int x = left; x < right; ++x)
+                    if (shown(image, main_origin_, x, y) != colour) return false;
+            }
+            return true;
+        });
+    }
+
+    // A finished calculation: the plot is black while one runs, so the next plot that is not all black,
+    // differs from `previous` and stays the same over two screenshots.
+    Plot wait_for_new_plot(const Plot& previous) {
+        Plot plot;
+        bool shown_new = wait_until(
+            [&] {
+                Plot last = std::exchange(plot, plot_shown(screenshot()));
+                bool coloured =
+                    std::any_of(plot.begin(), plot.end(), [](const Rgb& c) { return c != black; });
+                return coloured && plot != previous && plot == last;
+            },
+            60s);
+        EXPECT_TRUE(shown_new) << "no new finished plot was shown";
+        return plot;
+    }
+
+    void expect_plot(const Plot& shown_plot, const Plot& expected) {
+        ASSERT_EQ(shown_plot.size(), expected.size());
+        int wrong = 0;
+        std::ostringstream first_wrong;
+        for (int i = 0; i < plot_columns; ++i) {
+            for (int j = 0; j < plot_rows; ++j) {
+                const int k = i * plot_rows + j;
+                if (drawn_over(i, j) || shown_plot[k] == expected[k]) continue;
+                if (wrong++ < 5)
+                    first_wrong << " cell " << i << "," << j << " is " << describe(shown_plot[k]) << ", not "
+                                << describe(expected[k]) << ";";
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "plot pixels differing from the computed cells:" << first_wrong.str();
+    }
+
+    // Right-clicks the plot, waits for the menu, points at `entry` until it is highlighted, and chooses it.
+    void choose_menu_entry(int entry) {
+        click(main_origin_, menu_x, menu_y, "3");
+        const int last_row = menu_y + (menu_entries - 1) * menu_row;
+        ASSERT_TRUE(
+            wait_for_area(menu_probe_left, last_row + 1, menu_probe_right, last_row + menu_row, menu_fill))
+            << "the right-click menu did not open";
+        const int row = menu_y + entry * menu_row;
+        move_pointer(main_origin_, menu_x + 10, row + menu_row / 2);
+        ASSERT_TRUE(wait_for_area(menu_probe_left, row + 1, menu_probe_right, row + menu_row, menu_highlight))
+            << "entry " << entry << " was not highlighted";
+        // Clicks where the pointer is: "mousemove --sync" to where it already is waits for a move that never
+        // comes.
+        Exit clicked = xdotool({"click", "1"});
+        ASSERT_EQ(clicked.status, 0) << clicked.err;
+    }
+
+    void close_and_expect_clean_exit() {
+        EXPECT_TRUE(request_close(screen_->display(), std::stoul(main_window_)));
+        Exit exit = viewer_->wait(20s);
+        EXPECT_TRUE(exit.finished) << "the viewer did not end after its main window was closed";
+        EXPECT_EQ(exit.status, 0) << exit.err;
+    }
+
+    std::unique_ptr<Xvfb_Screen> screen_;
+    std::unique_ptr<Child_Process> viewer_;
+    std::string main_window_;
+    Point main_origin_;
+    Plot start_up_plot_;
+};
+
+TEST_F(Viewer_On_Xvfb, StartUpPlotIsTheReciprocalOfZetaPixelForPixelAndClosingExitsWithZero) {
+    Screen_Image image = screenshot();
+    EXPECT_EQ(shown(image, main_origin_, 500, 300), background);
+    EXPECT_EQ(shown(image, main_origin_, 950, 760), background);
+    for (int y = 60; y < plot_bottom; ++y)
+        ASSERT_EQ(shown(image, main_origin_, critical_line_x, y), critical_line)
+            << "critical line, row " << y;
+    expect_plot(start_up_plot_, expected_plot(Quantity::Reciprocal_Absolute_Value, start_precision));
+    close_and_expect_clean_exit();
+}
+
+TEST_F(Viewer_On_Xvfb, MenuEntryGraphRealPartShowsTheRealPartOfZeta) {
+    ASSERT_NO_FATAL_FAILURE(choose_menu_entry(graph_real_part_entry));
+    // Closed: the menu's area right of the plot shows the background again.
+    ASSERT_TRUE(wait_for_area(menu_probe_left, menu_y, menu_probe_right, menu_y + menu_entries * menu_row,
+                              background))
+        << "the menu did not close";
+    Plot plot = wait_for_new_plot(start_up_plot_);
+    expect_plot(plot, expected_plot(Quantity::Real_Part, start_precision));
+    close_and_expect_clean_exit();
+}
+
+TEST_F(Viewer_On_Xvfb, OptionsWindowAppliesATypedPrecision) {
+    ASSERT_NO_FATAL_FAILURE(choose_menu_entry(options_entry));
+    std::string options = find_window("Options");
+    ASSERT_NE(options, "") << "the Options window did not appear";
+    // Out of the plot's way: it opens over it.
+    ASSERT_EQ(xdotool({"windowmove", "--sync", options, "560", "120"}).status, 0);
+    Point origin = origin_of(options);
+    ASSERT_TRUE(wait_until([&] { return plot_shown(screenshot()) == start_up_plot_; }))
+        << "the plot was not shown again when the Options window moved away";
+
+    Screen_Image image = screenshot();
+    for (int y = 30; y < 450; y += 10)
+        EXPECT_EQ(shown(image, origin, 350, y), button_face) << "Options window, row " << y;
+    for (int edit_top = 30; edit_top <= 390; edit_top += 60) {
+        for (int x = 285; x < 298; ++x)
+            EXPECT_EQ(shown(image, origin, x, edit_top + 15), white) << "edit at " << edit_top << ", x " << x;
+    }
+
+    click(origin, 250, 405);
+    ASSERT_EQ(xdotool({"windowfocus", "--sync", options}).status, 0);
+    ASSERT_EQ(xdotool({"key", "ctrl+a"}).status, 0);
+    ASSERT_EQ(xdotool({"type", "--delay", "40", "20"}).status, 0);
+    click(origin, 250, 480);  // "Apply values"
+
+    Plot plot = wait_for_new_plot(start_up_plot_);
+    expect_plot(plot, expected_plot(Quantity::Reciprocal_Absolute_Value, 20));
+    close_and_expect_clean_exit();
+}
+
+}  // namespace
+}  // namespace e2e
