@@ -59,10 +59,11 @@ void add_terms(int64_t first, int32_t count, const double* powers, const double*
 class Grid_Filler {
 public:
     Grid_Filler(const Calculation_Settings& settings, Value_Grid& grid, const std::atomic<bool>& cancel,
-                int thread_count)
+                int thread_count, std::atomic<int64_t>* terms_summed)
         : settings_(settings),
           grid_(grid),
           cancel_(cancel),
+          terms_summed_(terms_summed),
           plan_(plan_fill(grid.width, grid.height, settings.precision)),
           barrier_(thread_count, Phase_End{this}) {
         const size_t columns = static_cast<size_t>(plan_.tile_columns);
@@ -221,6 +222,10 @@ private:
         const double* powers = &powers_[static_cast<size_t>(i) * stride];
         double* sums = &sums_[(static_cast<size_t>(i) * tile.rows + j) * 2];
         const double* trig = &trig_[static_cast<size_t>(j) * stride * 2];
+        if (terms_summed_) {
+            const int32_t cells = std::min(cells_per_pass, tile.rows - j);
+            terms_summed_->fetch_add(int64_t{cells} * count, std::memory_order_relaxed);
+        }
         if (j + cells_per_pass <= tile.rows) {
             add_terms<cells_per_pass>(first, count, powers, trig, stride * 2, sums);
             return;
@@ -245,6 +250,7 @@ private:
     const Calculation_Settings& settings_;
     Value_Grid& grid_;
     const std::atomic<bool>& cancel_;
+    std::atomic<int64_t>* const terms_summed_;
     const Fill_Plan plan_;
     std::atomic<int64_t> next_item_{0};
     std::atomic<bool> stopped_{false};
@@ -283,11 +289,15 @@ Fill_Plan plan_fill(int32_t width, int32_t height, int32_t precision) {
     return plan;
 }
 
+int64_t fill_work(int32_t width, int32_t height, int32_t precision) {
+    return int64_t{std::max(width, 0)} * std::max(height, 0) * std::max(precision, 0);
+}
+
 bool fill_grid(const Calculation_Settings& settings, Value_Grid& grid, const std::atomic<bool>& cancel,
-               int thread_count) {
+               int thread_count, std::atomic<int64_t>* terms_summed) {
     if (grid.width < 1 || grid.height < 1) return true;
     const bool two_threads = thread_count > 1 && int64_t{grid.width} * grid.height > 1;
-    Grid_Filler filler(settings, grid, cancel, two_threads ? 2 : 1);
+    Grid_Filler filler(settings, grid, cancel, two_threads ? 2 : 1, terms_summed);
     if (!two_threads) return filler.work();
     bool helper_done = false;
     std::thread helper;

@@ -30,9 +30,13 @@ struct Calculation_Settings {
 // the calling thread is one of them, and both share one set of tables). `cancel` is tested before every visit
 // of a few cells. Returns true when every cell was filled, false when the fill stopped because `cancel` was
 // set. Throws std::bad_alloc when the working tables cannot be allocated (Fill_Plan::workspace_bytes, at most
-// fill_workspace_limit, besides the grid).
+// fill_workspace_limit, besides the grid). `terms_summed`, when given, grows by one for every series term
+// that is added to a cell, up to fill_work() for a completed fill; other threads may read it for progress.
 bool fill_grid(const Calculation_Settings& settings, Value_Grid& grid, const std::atomic<bool>& cancel,
-               int thread_count = 2);
+               int thread_count = 2, std::atomic<int64_t>* terms_summed = nullptr);
+
+// The number of cell terms that a fill of the grid sums (fits easily for any grid that allocate() accepts).
+int64_t fill_work(int32_t width, int32_t height, int32_t precision);
 
 constexpr size_t fill_workspace_limit = size_t{64} << 20;
 

@@ -78,6 +78,7 @@ void start_calculation(Plot_Job& job) {
     // The worker gets its own copy of the settings and of the rectangle, which the UI thread goes on
     // changing.
     const Calculation_Settings settings = copy_settings(job);
+    job.terms_summed = 0;
     job.running = true;
     try {
         job.thread = std::thread(calculate_plot, std::ref(job), settings, rect);
@@ -94,7 +95,7 @@ int calculate_plot(Plot_Job& job, const Calculation_Settings& settings, RECT rep
 
     bool completed = false;
     try {
-        completed = fill_grid(settings, job.grid, job.cancel_requested);
+        completed = fill_grid(settings, job.grid, job.cancel_requested, 2, &job.terms_summed);
     } catch (const std::bad_alloc&) {
         job.status_text = out_of_memory_text;
         InvalidateRect(job.repaint_window, &repaint_rect, TRUE);

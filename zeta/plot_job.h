@@ -10,7 +10,7 @@
 //   `grid.width`
 //     and `grid.height` themselves change only inside start_calculation;
 //   - the status text with status_text_copy, and write it with `status_text = ...` or set_status_text;
-//   - `running` and `cancel_requested` (atomics).
+//   - `running`, `cancel_requested` and `terms_summed` (atomics).
 #pragma once
 
 #include <atomic>
@@ -47,6 +47,7 @@ struct Plot_Job {
     HWND repaint_window = nullptr;
     std::atomic<bool> cancel_requested{false};
     std::atomic<bool> running{false};
+    std::atomic<int64_t> terms_summed{0};  // progress of the latest calculation, up to fill_work()
     double real_part = 0.0;
     double imaginary_part = 0.0;
     double pan_offset_x = 0.0;

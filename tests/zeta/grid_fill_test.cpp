@@ -132,6 +132,24 @@ TEST(FillGrid, ACancelRequestStopsBeforeTheFirstCell) {
     }
 }
 
+TEST(FillGrid, CountsEveryTermOfEveryCellOnce) {
+    // A partial pass of cells, several blocks of terms, several tiles.
+    const int32_t cases[][3] = {{7, 13, 100}, {3, 5, 2500}, {1, 300001, 2}};
+    for (const auto& [width, height, precision] : cases) {
+        const int64_t work = int64_t{width} * height * precision;
+        EXPECT_EQ(fill_work(width, height, precision), work);
+        for (const int threads : {1, 2}) {
+            Value_Grid grid;
+            ASSERT_TRUE(allocate(grid, width, height));
+            std::atomic<bool> cancel{false};
+            std::atomic<int64_t> terms_summed{0};
+            ASSERT_TRUE(fill_grid(settings_with(0.3, 0.01, -5.0, 0.1, Real_Part, precision), grid, cancel,
+                                  threads, &terms_summed));
+            EXPECT_EQ(terms_summed.load(), work) << width << "x" << height << ", " << threads << " threads";
+        }
+    }
+}
+
 TEST(FillGrid, AGridWithoutCellsIsFilledAtOnce) {
     Value_Grid grid;
     std::atomic<bool> cancel{false};

@@ -1,0 +1,33 @@
+// Running the zeta-render program, and a private directory for the files it writes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tools_test {
+
+struct Tool_Run {
+    int status = -1;     // exit status; -1 when the program did not exit normally
+    std::string errors;  // everything it wrote to stderr
+};
+
+Tool_Run run_zeta_render(const std::vector<std::string>& arguments);
+
+// A new empty directory, removed with its contents at the end of the scope.
+class Scratch_Directory {
+public:
+    Scratch_Directory();
+    ~Scratch_Directory();
+    Scratch_Directory(const Scratch_Directory&) = delete;
+    Scratch_Directory& operator=(const Scratch_Directory&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    // Names of everything in the directory, hidden files included.
+    std::vector<std::string> entries() const;
+
+private:
+    std::string path_;
+};
+
+}  // namespace tools_test
