@@ -359,6 +359,9 @@ typedef struct tagBITMAP {
 #define TRANSPARENT 1
 #define OPAQUE 2
 #define CLR_INVALID 0xFFFFFFFF
+#define RGN_ERROR 0
+#define NULLREGION 1
+#define SIMPLEREGION 2
 #define GDI_ERROR 0xFFFFFFFFL
 #define HGDI_ERROR ((HGDIOBJ)(LONG_PTR)-1)
 
@@ -454,6 +457,7 @@ BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT previous);
 BOOL WINAPI LineTo(HDC hdc, int x, int y);
 COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF colour);
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y);
+int WINAPI GetClipBox(HDC hdc, LPRECT rect);
 COLORREF WINAPI SetBkColor(HDC hdc, COLORREF colour);
 COLORREF WINAPI GetBkColor(HDC hdc);
 int WINAPI SetBkMode(HDC hdc, int mode);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "zeta/truncation.h"
 
@@ -92,19 +93,40 @@ private:
     char buffer_[number_buffer_size];
 };
 
+// The part of the device context that drawing can reach; everything when the DC cannot tell.
+Plot_Area reachable_area(HDC dc) {
+    RECT clip;
+    if (GetClipBox(dc, &clip) == RGN_ERROR) return {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    return {clip.left, clip.top, clip.right, clip.bottom};
+}
+
+// The indexes first ... end - 1 of 0 ... count - 1 whose pixel, at origin + index × step, lies in [low,
+// high).
+std::pair<std::int32_t, std::int32_t> indexes_within(Coordinate origin, int step, Coordinate low,
+                                                     Coordinate high, std::int32_t count) {
+    Coordinate first = step > 0 ? low - origin : origin - high + 1;
+    Coordinate end = step > 0 ? high - origin : origin - low + 1;
+    first = std::clamp<Coordinate>(first, 0, count);
+    end = std::clamp<Coordinate>(end, first, count);
+    return {static_cast<std::int32_t>(first), static_cast<std::int32_t>(end)};
+}
+
 // A pixel whose source cell lies outside the grid is left as it is; while the user drags the plot, that is
-// the uncovered strip.
+// the uncovered strip. Only cells whose pixel the DC can show are visited, so that a plot far larger than the
+// window costs no more than the window.
 void draw_colour_map(HDC dc, const Value_Grid& grid, const Value_Range& extremes, const Plot_Area& area,
-                     double pan_x, double pan_y) {
+                     const Plot_Area& reachable, double pan_x, double pan_y) {
     const double range = extremes.maximum - extremes.minimum;
     const std::int32_t width = grid.width;
     const std::int32_t height = grid.height;
     const Coordinate shift_x = truncate_toward_zero(pan_x);
     const Coordinate shift_y = truncate_toward_zero(pan_y);
-    for (std::int32_t i = 0; i < width; ++i) {
+    const auto [first_i, end_i] = indexes_within(area.left, 1, reachable.left, reachable.right, width);
+    const auto [first_j, end_j] = indexes_within(area.bottom, -1, reachable.top, reachable.bottom, height);
+    for (std::int32_t i = first_i; i < end_i; ++i) {
         const double source_x = i + pan_x;
         if (!(0.0 <= source_x && source_x <= width - 1)) continue;
-        for (std::int32_t j = 0; j < height; ++j) {
+        for (std::int32_t j = first_j; j < end_j; ++j) {
             const double source_y = j + pan_y;
             if (!(0.0 <= source_y && source_y <= height - 1)) continue;
             const double value = read_cell(grid, static_cast<std::int32_t>(shift_x + i),
@@ -166,10 +188,12 @@ void draw_imaginary_axis(HDC dc, const Plot_Area& area, double imaginary_part, d
     draw_text(dc, imaginary_axis_name, area.left - imaginary_label_width, last_y - 18, area.left, last_y - 1);
 }
 
-void draw_colour_bar(HDC dc, const Plot_Area& area) {
+void draw_colour_bar(HDC dc, const Plot_Area& area, const Plot_Area& reachable) {
     if (area.right < area.left) return;
     const double span = static_cast<double>(area.width());
-    for (Coordinate k = 0; k <= area.width(); ++k) {
+    const Coordinate first = std::max<Coordinate>(0, reachable.left - area.left);
+    const Coordinate last = std::min<Coordinate>(area.width(), reachable.right - 1 - area.left);
+    for (Coordinate k = first; k <= last; ++k) {
         const double t = static_cast<double>(k) / span * colour_bar_scale;
         const COLORREF colour = red_green(colour_bar_scale - t, t);
         for (int r = 0; r < colour_bar_height; ++r)
@@ -199,7 +223,8 @@ void render_plot(const Plot_Job& job, HDC& dc) {
 
     // One reading of the range for the whole picture, even if the calculation finishes meanwhile.
     const Value_Range extremes = read_range(job.grid);
-    draw_colour_map(dc, job.grid, extremes, area, job.pan_offset_x, job.pan_offset_y);
+    const Plot_Area reachable = reachable_area(dc);
+    draw_colour_map(dc, job.grid, extremes, area, reachable, job.pan_offset_x, job.pan_offset_y);
 
     const std::string status = status_text_copy(job);
     draw_text(dc, status, area.left, area.top - status_box_height, area.left + status_box_width, area.top);
@@ -211,7 +236,7 @@ void render_plot(const Plot_Job& job, HDC& dc) {
     Number_Text numbers;
     draw_real_axis(dc, area, job.real_part, job.real_scale, numbers);
     draw_imaginary_axis(dc, area, job.imaginary_part, job.imaginary_scale, numbers);
-    draw_colour_bar(dc, area);
+    draw_colour_bar(dc, area, reachable);
     draw_range_labels(dc, area, extremes, numbers);
 
     if (original_pen != nullptr) SelectObject(dc, original_pen);

@@ -1,4 +1,4 @@
-// Drawing primitives: FillRect, FrameRect, LineTo, SetPixel, GetPixel.
+// Drawing primitives: FillRect, FrameRect, LineTo, SetPixel, GetPixel and GetClipBox.
 #include <algorithm>
 
 #include "platform/gdi/dc.h"
@@ -125,6 +125,20 @@ COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF colour) {
     if (!target.inside(dx, dy)) return CLR_INVALID;
     target.at(dx, dy) = to_pixel(colour);
     return colour & 0x00FFFFFFu;
+}
+
+// The clip rectangle in logical coordinates: the part of the bitmap (or window area) that drawing can reach.
+int WINAPI GetClipBox(HDC hdc, LPRECT rect) {
+    Lock lock(gdi_mutex());
+    Target target;
+    if (rect == nullptr || !resolve_target(to_handle(hdc), nullptr, &target)) return RGN_ERROR;
+    const auto logical = [](std::int64_t device, std::int64_t origin) {
+        return static_cast<LONG>(std::clamp<std::int64_t>(device - origin, INT32_MIN, INT32_MAX));
+    };
+    *rect = RECT{logical(target.clip_left, target.origin_x), logical(target.clip_top, target.origin_y),
+                 logical(target.clip_right, target.origin_x), logical(target.clip_bottom, target.origin_y)};
+    return target.clip_left < target.clip_right && target.clip_top < target.clip_bottom ? SIMPLEREGION
+                                                                                        : NULLREGION;
 }
 
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {

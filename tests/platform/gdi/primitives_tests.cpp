@@ -1,5 +1,5 @@
-// FillRect, FrameRect, LineTo, SetPixel and GetPixel: pixels probed and whole images compared with images
-// built by hand from Win32's rules.
+// FillRect, FrameRect, LineTo, SetPixel, GetPixel and GetClipBox: pixels probed and whole images compared
+// with images built by hand from Win32's rules.
 #include "gdi_test_util.h"
 
 using gdi_test::Canvas;
@@ -233,4 +233,15 @@ TEST(CreateCompatibleBitmap, NewBitmapIsBlack) {
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
+}
+
+TEST(GetClipBox, GivesTheBitmapAreaOfAMemoryDc) {
+    Canvas c(8, 6);
+    RECT box{};
+    EXPECT_EQ(GetClipBox(c.dc(), &box), SIMPLEREGION);
+    EXPECT_EQ(box.left, 0);
+    EXPECT_EQ(box.top, 0);
+    EXPECT_EQ(box.right, 8);
+    EXPECT_EQ(box.bottom, 6);
+    EXPECT_EQ(GetClipBox(nullptr, &box), RGN_ERROR);
 }
