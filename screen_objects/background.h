@@ -7,7 +7,7 @@
 #include "screen_objects/on_screen_object.h"
 #include "screen_objects/right_click_menu.h"
 
-class On_Screen_Object_Background : public On_Screen_Object {
+class On_Screen_Object_Background final : public On_Screen_Object {
 public:
     void update_cursor(std::int32_t x, std::int32_t y) override;
     void draw(HDC* dc) override;
