@@ -17,6 +17,7 @@
 
 #include "child_process.h"
 #include "screen_image.h"
+#include "viewer_process.h"
 #include "x11_close.h"
 #include "xvfb_screen.h"
 #include "zeta/zeta_function.h"
@@ -118,19 +119,6 @@ Plot expected_plot(Quantity quantity, int precision) {
     return plot;
 }
 
-// The viewer's environment besides DISPLAY: always the sdl backend, and the sanitizer suppressions for leaks
-// inside the system's libraries.
-Environment_Changes viewer_environment(const std::string& display) {
-    std::string leak_options = "suppressions=" E2E_SOURCE_DIR "/lsan_suppressions.txt";
-    if (const char* own = std::getenv("LSAN_OPTIONS"); own != nullptr && *own != '\0') {
-        leak_options = std::string(own) + ":" + leak_options;
-    }
-    Environment_Changes changes = {"-ZETA_VIEWER_DISPLAY", "-WAYLAND_DISPLAY",
-                                   "LSAN_OPTIONS=" + leak_options};
-    changes.push_back(display.empty() ? "-DISPLAY" : "DISPLAY=" + display);
-    return changes;
-}
-
 TEST(Viewer_Without_Screen, ExitsAtOnceWithAFailureStatusSayingThereIsNoScreen) {
     Exit exit = run({ZETA_VIEWER_PATH}, viewer_environment(""), 20s);
     ASSERT_TRUE(exit.finished) << "the viewer hung without a screen";
@@ -164,15 +152,8 @@ protected:
         screen_.reset();
     }
 
-    Exit xdotool(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), "xdotool");
-        return run(arguments, {"DISPLAY=" + screen_->display()}, 20s);
-    }
-
-    std::string find_window(const std::string& name) {
-        Exit search = xdotool({"search", "--sync", "--onlyvisible", "--name", "^" + name + "$"});
-        return search.status == 0 ? search.out.substr(0, search.out.find('\n')) : "";
-    }
+    Exit xdotool(std::vector<std::string> arguments) { return e2e::xdotool(screen_->display(), arguments); }
+    std::string find_window(const std::string& name) { return e2e::find_window(screen_->display(), name); }
 
     // Without a window manager a window's client area is the X window itself.
     Point origin_of(const std::string& window) {

@@ -21,6 +21,7 @@
 #include "child_process.h"
 #include "screen_image.h"
 #include "soak_input.h"
+#include "viewer_process.h"
 #include "x11_close.h"
 #include "xvfb_screen.h"
 
@@ -49,15 +50,6 @@ constexpr int options_y = 100;
 unsigned long environment_number(const char* name, unsigned long fallback) {
     const char* value = std::getenv(name);
     return value != nullptr && *value != '\0' ? std::stoul(value) : fallback;
-}
-
-// The viewer's environment besides DISPLAY: always the sdl backend, and the sanitizer suppressions for leaks
-// inside the system's libraries.
-Environment_Changes viewer_environment(const std::string& display) {
-    std::string leak_options = "suppressions=" E2E_SOURCE_DIR "/lsan_suppressions.txt";
-    if (const char* own = std::getenv("LSAN_OPTIONS"); own != nullptr && *own != '\0')
-        leak_options = std::string(own) + ":" + leak_options;
-    return {"-ZETA_VIEWER_DISPLAY", "-WAYLAND_DISPLAY", "LSAN_OPTIONS=" + leak_options, "DISPLAY=" + display};
 }
 
 // A field of /proc/PID/status, such as "VmRSS:" (kB) or "Threads:"; -1 when the process is gone.
@@ -105,15 +97,8 @@ protected:
         screen_.reset();
     }
 
-    Exit xdotool(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), "xdotool");
-        return run(arguments, {"DISPLAY=" + screen_->display()}, 20s);
-    }
-
-    std::string find_window(const std::string& name) {
-        Exit search = xdotool({"search", "--sync", "--onlyvisible", "--name", "^" + name + "$"});
-        return search.status == 0 ? search.out.substr(0, search.out.find('\n')) : "";
-    }
+    Exit xdotool(std::vector<std::string> arguments) { return e2e::xdotool(screen_->display(), arguments); }
+    std::string find_window(const std::string& name) { return e2e::find_window(screen_->display(), name); }
 
     // Without a window manager a window's client area is the X window itself.
     Geometry geometry(const std::string& window) {
