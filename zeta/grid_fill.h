@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "zeta/graph_mode.h"
+#include "zeta/parallel_blocks.h"
 #include "zeta/value_grid.h"
 
 // What a calculation needs from its plot job, copied before the calculation starts.
@@ -26,27 +27,31 @@ struct Calculation_Settings {
     int32_t precision = 100;  // number of series terms
 };
 
-// Fills every cell of `grid` (already allocated) for `settings`, using up to `thread_count` threads (1 or 2;
-// the calling thread is one of them, and both share one set of tables). `cancel` is tested before every visit
-// of a few cells. Returns true when every cell was filled, false when the fill stopped because `cancel` was
-// set. Throws std::bad_alloc when the working tables cannot be allocated (Fill_Plan::workspace_bytes, at most
-// fill_workspace_limit, besides the grid). `terms_summed`, when given, grows by one for every series term
-// that is added to a cell, up to fill_work() for a completed fill; other threads may read it for progress.
+// Fills every cell of `grid` (already allocated) for `settings`, using up to `thread_count` threads (the
+// calling thread is one of them). `cancel` is tested before every column of a block of cells, so the fill
+// stops within a fraction of a millisecond of it being set. Returns true when every cell was filled, false
+// when the fill stopped because `cancel` was set. Throws std::bad_alloc when the working tables cannot be
+// allocated (Fill_Plan below, besides the grid). `terms_summed`, when given, grows by one for every series
+// term that is added to a cell, up to fill_work() for a completed fill; other threads may read it for
+// progress.
 bool fill_grid(const Calculation_Settings& settings, Value_Grid& grid, const std::atomic<bool>& cancel,
-               int thread_count = 2, std::atomic<int64_t>* terms_summed = nullptr);
+               int thread_count = calculation_thread_count(), std::atomic<int64_t>* terms_summed = nullptr);
 
 // The number of cell terms that a fill of the grid sums (fits easily for any grid that allocate() accepts).
 int64_t fill_work(int32_t width, int32_t height, int32_t precision);
 
-constexpr size_t fill_workspace_limit = size_t{64} << 20;
-
-// How the fill cuts the grid: tiles of cells whose partial sums are kept, and blocks of terms whose row and
-// column tables are kept at a time.
+// How the fill cuts the grid: blocks of cells that one worker sums through all terms, block_terms terms at a
+// time, and the part of the n^σ table that all workers share.
 struct Fill_Plan {
-    int32_t tile_columns = 0;
-    int32_t tile_rows = 0;
+    int32_t block_columns = 0;
+    int32_t block_rows = 0;
     int32_t block_terms = 0;
-    size_t workspace_bytes = 0;  // tables and partial sums
+    int32_t shared_terms = 0;  // n^σ of every column is shared for n up to this
+    int64_t blocks = 0;
+    size_t shared_bytes = 0;  // the shared n^σ table, at most fill_shared_limit
+    size_t worker_bytes = 0;  // partial sums and tables of each worker
 };
+
+constexpr size_t fill_shared_limit = size_t{16} << 20;
 
 Fill_Plan plan_fill(int32_t width, int32_t height, int32_t precision);

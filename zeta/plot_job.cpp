@@ -3,6 +3,8 @@
 #include <new>
 #include <system_error>
 
+#include "zeta/parallel_blocks.h"
+
 namespace {
 
 constexpr const char* calculating_text = "Calculating values...";
@@ -81,7 +83,7 @@ void start_calculation(Plot_Job& job) {
     job.terms_summed = 0;
     job.running = true;
     try {
-        job.thread = std::thread(calculate_plot, std::ref(job), settings, rect);
+        job.thread = start_thread([&job, settings, rect] { calculate_plot(job, settings, rect); });
     } catch (const std::system_error&) {
         job.running = false;
     }
@@ -95,7 +97,8 @@ int calculate_plot(Plot_Job& job, const Calculation_Settings& settings, RECT rep
 
     bool completed = false;
     try {
-        completed = fill_grid(settings, job.grid, job.cancel_requested, 2, &job.terms_summed);
+        completed = fill_grid(settings, job.grid, job.cancel_requested, calculation_thread_count(),
+                              &job.terms_summed);
     } catch (const std::bad_alloc&) {
         job.status_text = out_of_memory_text;
         InvalidateRect(job.repaint_window, &repaint_rect, TRUE);

@@ -78,15 +78,25 @@ Calculation_Settings settings_with(double real_part, double real_scale, double i
 TEST(FillGrid, EveryCellIsBitIdenticalToEvaluatingItAlone) {
     std::mt19937_64 random(20240611);
     const int cases = scaled(6, 3);
+    const int thread_counts[] = {1, 2, 3, 7};
     for (const int32_t precision : {0, 1, 2, 100, 3000}) {
         for (int i = 0; i < cases; ++i) {
             const Calculation_Settings settings = random_settings(random, precision);
             const int32_t small = precision > 1000 ? 5 : 13;
-            const int32_t large = precision > 1000 ? 9 : 27;
-            // Both shapes: the two threads split the longer side.
-            expect_same_as_each_cell_evaluated(settings, small, large, 2);
-            expect_same_as_each_cell_evaluated(settings, large, small, i % 2 == 0 ? 1 : 2);
+            const int32_t large = precision > 1000 ? 9 : 37;
+            expect_same_as_each_cell_evaluated(settings, small, large, thread_counts[i % 4]);
+            expect_same_as_each_cell_evaluated(settings, large, small, thread_counts[(i + 1) % 4]);
         }
+    }
+}
+
+TEST(FillGrid, EveryThreadCountGivesTheSameCells) {
+    // Odd sizes with partial blocks of rows and columns; a few blocks fewer and more than threads.
+    const Calculation_Settings settings =
+        settings_with(0.05, 0.021, -7.3, 0.37, Reciprocal_Absolute_Value, 300);
+    for (const int threads : {1, 2, 3, 7}) {
+        expect_same_as_each_cell_evaluated(settings, 23, 51, threads);
+        expect_same_as_each_cell_evaluated(settings, 3, 17, threads);
     }
 }
 
@@ -106,7 +116,11 @@ TEST(FillGrid, NaNAndInfiniteCellsAreBitIdenticalToo) {
     }
 }
 
-TEST(FillGrid, GridsLargerThanOneTileAreBitIdentical) {
+TEST(FillGrid, GridsOfManyBlocksAreBitIdentical) {
+    // Too wide for n^σ of every term to be shared: the later terms (or all) are computed by each block.
+    expect_same_as_each_cell_evaluated(settings_with(0.2, 0.0007, 3.0, 0.9, Real_Part, 1100), 2100, 3, 3);
+    expect_same_as_each_cell_evaluated(settings_with(-0.4, 0.0003, 9.0, 0.4, Absolute_Value, 300), 9000, 2,
+                                       2);
     const int32_t tall = scaled(600001, 300001);
     expect_same_as_each_cell_evaluated(settings_with(0.3, 0.01, -50.0, 0.001, Real_Part, 1), 1, tall, 2);
     expect_same_as_each_cell_evaluated(settings_with(-50.0, 0.001, 0.3, 0.01, Imaginary_Part, 2), tall, 1, 1);
@@ -123,7 +137,7 @@ TEST(FillGrid, ACancelRequestStopsBeforeTheFirstCell) {
             write_cell(grid, x, y, 123.0);
     }
     std::atomic<bool> cancel{true};
-    for (const int threads : {1, 2}) {
+    for (const int threads : {1, 2, 7}) {
         EXPECT_FALSE(fill_grid(settings_with(0.0, 0.02, -5.0, 0.1, Real_Part, 100), grid, cancel, threads));
         for (int32_t x = 0; x < 40; ++x) {
             for (int32_t y = 0; y < 30; ++y)
@@ -138,7 +152,7 @@ TEST(FillGrid, CountsEveryTermOfEveryCellOnce) {
     for (const auto& [width, height, precision] : cases) {
         const int64_t work = int64_t{width} * height * precision;
         EXPECT_EQ(fill_work(width, height, precision), work);
-        for (const int threads : {1, 2}) {
+        for (const int threads : {1, 3}) {
             Value_Grid grid;
             ASSERT_TRUE(allocate(grid, width, height));
             std::atomic<bool> cancel{false};
@@ -163,12 +177,18 @@ TEST(PlanFill, TheWorkspaceStaysUnderTheLimit) {
     for (const auto& size : sizes) {
         for (const int32_t precision : {0, 1, 100, 3000, INT32_MAX}) {
             const Fill_Plan plan = plan_fill(size[0], size[1], precision);
-            EXPECT_LE(plan.workspace_bytes, fill_workspace_limit) << size[0] << "x" << size[1];
+            EXPECT_LE(plan.shared_bytes, fill_shared_limit) << size[0] << "x" << size[1];
+            EXPECT_LE(plan.worker_bytes, size_t{2} << 20) << size[0] << "x" << size[1];
             EXPECT_GE(plan.block_terms, 1);
-            EXPECT_GE(plan.tile_columns, 1);
-            EXPECT_GE(plan.tile_rows, 1);
-            EXPECT_LE(plan.tile_columns, size[0]);
-            EXPECT_LE(plan.tile_rows, size[1]);
+            EXPECT_GE(plan.block_columns, 1);
+            EXPECT_GE(plan.block_rows, 1);
+            EXPECT_LE(plan.block_columns, size[0]);
+            EXPECT_LE(plan.block_rows, size[1]);
+            EXPECT_LE(plan.shared_terms, std::max(precision, 0));
+            // Every cell lies in exactly one block.
+            const int64_t columns = (int64_t{size[0]} - 1) / plan.block_columns + 1;
+            const int64_t rows = (int64_t{size[1]} - 1) / plan.block_rows + 1;
+            EXPECT_EQ(plan.blocks, columns * rows);
         }
     }
 }
