@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "bench/mean_time_reporter.h"
 #include "zeta/grid_fill.h"
 #include "zeta/zeta_function.h"
 
@@ -78,24 +79,6 @@ void run_fill(benchmark::State& state, const Plot& plot, int threads) {
     state.counters["cells"] = static_cast<double>(plot.width) * plot.height;
 }
 
-// Keeps the mean wall time of every benchmark for the summary.
-class Recording_Reporter : public benchmark::ConsoleReporter {
-public:
-    Recording_Reporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0) {
-                seconds[run.run_name.function_name] =
-                    run.real_accumulated_time / static_cast<double>(run.iterations);
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    std::map<std::string, double> seconds;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -112,7 +95,7 @@ int main(int argc, char** argv) {
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    Recording_Reporter reporter;
+    Mean_Time_Reporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 

@@ -150,6 +150,32 @@ typedef struct tagBITMAP {
     LPVOID bmBits;
 } BITMAP;
 
+typedef struct tagBITMAPINFOHEADER {
+    DWORD biSize;
+    LONG biWidth;
+    LONG biHeight;
+    WORD biPlanes;
+    WORD biBitCount;
+    DWORD biCompression;
+    DWORD biSizeImage;
+    LONG biXPelsPerMeter;
+    LONG biYPelsPerMeter;
+    DWORD biClrUsed;
+    DWORD biClrImportant;
+} BITMAPINFOHEADER, *LPBITMAPINFOHEADER;
+
+typedef struct tagRGBQUAD {
+    BYTE rgbBlue;
+    BYTE rgbGreen;
+    BYTE rgbRed;
+    BYTE rgbReserved;
+} RGBQUAD;
+
+typedef struct tagBITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+} BITMAPINFO, *LPBITMAPINFO;
+
 // ---- Macros
 #define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 #define GetRValue(rgb) ((BYTE)(rgb))
@@ -363,6 +389,9 @@ typedef struct tagBITMAP {
 #define NULLREGION 1
 #define SIMPLEREGION 2
 #define GDI_ERROR 0xFFFFFFFFL
+#define BI_RGB 0L
+#define DIB_RGB_COLORS 0
+#define DIB_PAL_COLORS 1
 #define HGDI_ERROR ((HGDIOBJ)(LONG_PTR)-1)
 
 #define DT_TOP 0x00000000
@@ -457,6 +486,9 @@ BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT previous);
 BOOL WINAPI LineTo(HDC hdc, int x, int y);
 COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF colour);
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y);
+int WINAPI SetDIBitsToDevice(HDC hdc, int x_dest, int y_dest, DWORD width, DWORD height, int x_src, int y_src,
+                             UINT start_scan, UINT lines, const void* bits, const BITMAPINFO* info,
+                             UINT colour_use);
 int WINAPI GetClipBox(HDC hdc, LPRECT rect);
 COLORREF WINAPI SetBkColor(HDC hdc, COLORREF colour);
 COLORREF WINAPI GetBkColor(HDC hdc);

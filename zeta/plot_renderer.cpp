@@ -1,12 +1,15 @@
 #include "zeta/plot_renderer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "zeta/colour_cells.h"
+#include "zeta/pixel_block.h"
 #include "zeta/truncation.h"
 
 namespace {
@@ -15,7 +18,6 @@ constexpr COLORREF critical_line_colour = 0x00FFFF63;
 constexpr COLORREF axis_colour = 0x00000000;
 constexpr COLORREF text_background = 0x00FF0000;
 
-constexpr double colour_map_scale = 255.0;
 // The bar uses 256, so its first and last columns wrap to black.
 constexpr double colour_bar_scale = 256.0;
 
@@ -64,10 +66,6 @@ struct Plot_Area {
     Coordinate height() const { return bottom - top; }
 };
 
-COLORREF red_green(double red, double green) {
-    return colour_channel(red) | colour_channel(green) << 8;
-}
-
 void draw_line(HDC dc, Coordinate x1, Coordinate y1, Coordinate x2, Coordinate y2) {
     MoveToEx(dc, to_gdi(x1), to_gdi(y1), nullptr);
     LineTo(dc, to_gdi(x2), to_gdi(y2));
@@ -93,10 +91,10 @@ private:
     char buffer_[number_buffer_size];
 };
 
-// The part of the device context that drawing can reach; everything when the DC cannot tell.
+// The part of the device context that drawing can reach; nothing when the DC cannot tell.
 Plot_Area reachable_area(HDC dc) {
     RECT clip;
-    if (GetClipBox(dc, &clip) == RGN_ERROR) return {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    if (GetClipBox(dc, &clip) == RGN_ERROR) return {0, 0, 0, 0};
     return {clip.left, clip.top, clip.right, clip.bottom};
 }
 
@@ -111,29 +109,84 @@ std::pair<std::int32_t, std::int32_t> indexes_within(Coordinate origin, int step
     return {static_cast<std::int32_t>(first), static_cast<std::int32_t>(end)};
 }
 
+// Narrows [first, end) to the indexes whose source position index + pan lies in 0 ... count - 1. As the
+// source position grows with the index, they form one run.
+void keep_sources_inside(std::int32_t& first, std::int32_t& end, double pan, std::int32_t count) {
+    const auto inside = [&](std::int32_t index) {
+        const double source = index + pan;
+        return 0.0 <= source && source <= count - 1;
+    };
+    while (first < end && !inside(first))
+        ++first;
+    while (end > first && !inside(end - 1))
+        --end;
+}
+
+// Rows of the map coloured in memory before they are copied: a long run of cells from every column, and a
+// block of about 512 KiB, which stays in the processor's cache between being coloured and being copied.
+constexpr std::int64_t band_pixels = 128 * 1024;
+constexpr std::int64_t least_band_rows = 64;
+constexpr std::int32_t prefetch_distance = 8;  // columns
+constexpr std::int64_t prefetch_rows = 512;
+
+// Colours rows first_j ... first_j + rows - 1 of the columns first_i ... into the band, row first_j at its
+// bottom.
+void colour_band(Pixel_Block& band, const Value_Grid& grid, const Value_Range& extremes, std::int32_t first_i,
+                 std::int32_t first_j, std::int32_t rows, std::int32_t shift_x, std::int32_t shift_y) {
+    const double range = extremes.maximum - extremes.minimum;
+    const auto cells_of = [&](std::int32_t i) {
+        return finished_column(grid, shift_x + first_i + i) + (shift_y + first_j);
+    };
+    std::uint32_t column[least_band_rows];
+    for (std::int32_t i = 0; i < band.width(); ++i) {
+        // Each column's cells of the band are a short run of their own: ask for those of a later column
+        // early.
+        if (i + prefetch_distance < band.width()) {
+            const char* later = reinterpret_cast<const char*>(cells_of(i + prefetch_distance));
+            const std::int64_t bytes = std::min<std::int64_t>(rows, prefetch_rows) * sizeof(double);
+            for (std::int64_t byte = 0; byte < bytes; byte += 64)
+                __builtin_prefetch(later + byte);
+        }
+        const double* cells = cells_of(i);
+        for (std::int32_t up = 0; up < rows; up += least_band_rows) {
+            const auto count = static_cast<std::int32_t>(std::min<std::int64_t>(least_band_rows, rows - up));
+            colour_cells(cells + up, count, extremes.minimum, range, column);
+            for (std::int32_t k = 0; k < count; ++k)
+                band.row(up + k)[i] = column[k];
+        }
+    }
+}
+
 // A pixel whose source cell lies outside the grid is left as it is; while the user drags the plot, that is
-// the uncovered strip. Only cells whose pixel the DC can show are visited, so that a plot far larger than the
-// window costs no more than the window.
+// the uncovered strip. The pixels that are drawn form one rectangle within what the DC can show, so a plot
+// far larger than the window costs no more than the window. It is coloured in memory a band of rows at a
+// time, and each band is copied at once.
 void draw_colour_map(HDC dc, const Value_Grid& grid, const Value_Range& extremes, const Plot_Area& area,
                      const Plot_Area& reachable, double pan_x, double pan_y) {
+    auto [first_i, end_i] = indexes_within(area.left, 1, reachable.left, reachable.right, grid.width);
+    auto [first_j, end_j] = indexes_within(area.bottom, -1, reachable.top, reachable.bottom, grid.height);
+    keep_sources_inside(first_i, end_i, pan_x, grid.width);
+    keep_sources_inside(first_j, end_j, pan_y, grid.height);
+    if (first_i >= end_i || first_j >= end_j) return;
+
+    const std::int32_t columns = end_i - first_i;
+    const std::int64_t runs = std::max<std::int64_t>(1, band_pixels / columns / least_band_rows);
+    const auto band_rows =
+        static_cast<std::int32_t>(std::min<std::int64_t>(end_j - first_j, runs * least_band_rows));
+    Pixel_Block band(columns, band_rows);
+    // With an empty range every quotient is NaN or infinite: all black, whatever the cells hold (and a
+    // calculation may be writing them).
     const double range = extremes.maximum - extremes.minimum;
-    const std::int32_t width = grid.width;
-    const std::int32_t height = grid.height;
-    const Coordinate shift_x = truncate_toward_zero(pan_x);
-    const Coordinate shift_y = truncate_toward_zero(pan_y);
-    const auto [first_i, end_i] = indexes_within(area.left, 1, reachable.left, reachable.right, width);
-    const auto [first_j, end_j] = indexes_within(area.bottom, -1, reachable.top, reachable.bottom, height);
-    for (std::int32_t i = first_i; i < end_i; ++i) {
-        const double source_x = i + pan_x;
-        if (!(0.0 <= source_x && source_x <= width - 1)) continue;
-        for (std::int32_t j = first_j; j < end_j; ++j) {
-            const double source_y = j + pan_y;
-            if (!(0.0 <= source_y && source_y <= height - 1)) continue;
-            const double value = read_cell(grid, static_cast<std::int32_t>(shift_x + i),
-                                           static_cast<std::int32_t>(shift_y + j));
-            const double t = (value - extremes.minimum) / range * colour_map_scale;
-            SetPixel(dc, to_gdi(area.left + i), to_gdi(area.bottom - j), red_green(colour_map_scale - t, t));
+    const bool black = range == 0.0 || std::isnan(range);
+    if (black) band.fill(0);
+    for (std::int32_t j = first_j; j < end_j; j += band_rows) {
+        const std::int32_t rows = std::min(band_rows, end_j - j);
+        if (!black) {
+            colour_band(band, grid, extremes, first_i, j, rows, truncate_toward_zero(pan_x),
+                        truncate_toward_zero(pan_y));
         }
+        // Row j lies at B − j: the band's top row, j + rows − 1, at B − j − rows + 1.
+        band.copy_to(dc, to_gdi(area.left + first_i), to_gdi(area.bottom - (j + rows - 1)), rows);
     }
 }
 
@@ -188,17 +241,25 @@ void draw_imaginary_axis(HDC dc, const Plot_Area& area, double imaginary_part, d
     draw_text(dc, imaginary_axis_name, area.left - imaginary_label_width, last_y - 18, area.left, last_y - 1);
 }
 
+// Ten rows from B + 91 to B + 100, drawn in memory for the part the DC can show and copied at once.
 void draw_colour_bar(HDC dc, const Plot_Area& area, const Plot_Area& reachable) {
     if (area.right < area.left) return;
     const double span = static_cast<double>(area.width());
     const Coordinate first = std::max<Coordinate>(0, reachable.left - area.left);
     const Coordinate last = std::min<Coordinate>(area.width(), reachable.right - 1 - area.left);
+    const Coordinate top =
+        std::max<Coordinate>(area.bottom + colour_bar_bottom - colour_bar_height + 1, reachable.top);
+    const Coordinate bottom = std::min<Coordinate>(area.bottom + colour_bar_bottom, reachable.bottom - 1);
+    if (first > last || top > bottom) return;
+    Pixel_Block block(static_cast<std::int32_t>(last - first + 1),
+                      static_cast<std::int32_t>(bottom - top + 1));
+    std::uint32_t* row = block.row(0);
     for (Coordinate k = first; k <= last; ++k) {
         const double t = static_cast<double>(k) / span * colour_bar_scale;
-        const COLORREF colour = red_green(colour_bar_scale - t, t);
-        for (int r = 0; r < colour_bar_height; ++r)
-            SetPixel(dc, to_gdi(area.left + k), to_gdi(area.bottom + colour_bar_bottom - r), colour);
+        row[k - first] = block_pixel(colour_channel(colour_bar_scale - t), colour_channel(t));
     }
+    block.repeat_bottom_row();
+    block.copy_to(dc, to_gdi(area.left + first), to_gdi(top), block.height());
 }
 
 void draw_range_labels(HDC dc, const Plot_Area& area, const Value_Range& extremes, Number_Text& numbers) {

@@ -47,6 +47,13 @@ inline double read_cell(const Value_Grid& grid, int32_t x, int32_t y) {
         .load(std::memory_order_relaxed);
 }
 
+// The cells of column x, to read many at once without atomic loads: only on the UI thread, and only when the
+// range read with read_range is not 0 / 0. A calculation starts from a released grid (range 0 / 0) and sets
+// the range after its last cell is written, so from then until the next start no cell changes.
+inline const double* finished_column(const Value_Grid& grid, int32_t x) {
+    return grid.columns[static_cast<size_t>(x)].get();
+}
+
 inline void write_cell(Value_Grid& grid, int32_t x, int32_t y, double value) {
     std::atomic_ref<double>(grid.columns[static_cast<size_t>(x)][static_cast<size_t>(y)])
         .store(value, std::memory_order_relaxed);

@@ -1,6 +1,8 @@
 // Bitmaps: CreateCompatibleBitmap and the layer's window back stores (surfaces, surface.h).
 #include <algorithm>
 #include <new>
+#include <utility>
+#include <vector>
 
 #include "platform/gdi/objects.h"
 #include "platform/gdi/surface.h"
@@ -17,6 +19,24 @@ bool size_allowed(long long width, long long height) {
            width * height <= max_pixels;
 }
 
+// The pixel memory of the last bitmap deleted (the caller holds the lock). A paint that creates and deletes a
+// window-sized bitmap each time thus reuses one block of memory, instead of having fresh pages mapped and
+// cleared by the system every time. Kept only up to this size.
+constexpr std::size_t largest_spare_bytes = 64u * 1024 * 1024;
+
+std::vector<std::uint32_t>& spare_pixels() {
+    static auto* spare = new std::vector<std::uint32_t>;  // never destroyed, like the handle table
+    return *spare;
+}
+
+// Storage for `count` pixels: the spare memory when it is at least that large and not more than twice as
+// large, else new memory.
+std::vector<std::uint32_t> pixel_storage(std::size_t count) {
+    std::vector<std::uint32_t>& spare = spare_pixels();
+    if (spare.capacity() >= count && spare.capacity() / 2 <= count) return std::move(spare);
+    return {};
+}
+
 // A bitmap of the given size filled with `fill`; null when it cannot be allocated.
 std::unique_ptr<Bitmap> make_bitmap(int width, int height, std::uint32_t fill) {
     if (!size_allowed(width, height)) return nullptr;
@@ -24,7 +44,9 @@ std::unique_ptr<Bitmap> make_bitmap(int width, int height, std::uint32_t fill) {
         auto bitmap = std::make_unique<Bitmap>();
         bitmap->width = width;
         bitmap->height = height;
-        bitmap->pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
+        const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+        bitmap->pixels = pixel_storage(count);
+        bitmap->pixels.assign(count, fill);
         return bitmap;
     } catch (const std::bad_alloc&) {
         return nullptr;
@@ -34,6 +56,12 @@ std::unique_ptr<Bitmap> make_bitmap(int width, int height, std::uint32_t fill) {
 }
 
 }  // namespace
+
+Bitmap::~Bitmap() {
+    if (pixels.capacity() * sizeof(std::uint32_t) > largest_spare_bytes) return;
+    if (pixels.capacity() > spare_pixels().capacity()) spare_pixels() = std::move(pixels);
+}
+
 }  // namespace platform::gdi::detail
 
 using namespace platform::gdi::detail;

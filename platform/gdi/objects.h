@@ -28,6 +28,7 @@ struct Object {
 
 struct Bitmap : Object {
     Bitmap() : Object(Kind::Bitmap) {}
+    ~Bitmap() override;  // leaves its pixel memory to the next bitmap of about its size (bitmaps.cpp)
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, rows top to bottom

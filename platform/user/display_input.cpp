@@ -95,6 +95,21 @@ WPARAM modifier_flags() {
     return (state.key_down[VK_SHIFT] ? MK_SHIFT : 0) | (state.key_down[VK_CONTROL] ? MK_CONTROL : 0);
 }
 
+// As in Win32, at most one move waits at the end of the queue: a move replaces the last queued message when
+// that is a move to the same window with the same buttons and keys held (wParam). After a press, a release,
+// a key or a move elsewhere it queues behind them, so nothing overtakes anything.
+void queue_pointer_message(const MSG& message) {
+    std::deque<MSG>& input = layer().input;
+    if (message.message == WM_MOUSEMOVE && !input.empty()) {
+        MSG& last = input.back();
+        if (last.message == WM_MOUSEMOVE && last.hwnd == message.hwnd && last.wParam == message.wParam) {
+            last = message;
+            return;
+        }
+    }
+    input.push_back(message);
+}
+
 void convert_pointer(const Window& top, const display::Event& event) {
     Input_State& state = input_state();
     WPARAM flag = button_flag(event.button);
@@ -118,7 +133,7 @@ void convert_pointer(const Window& top, const display::Event& event) {
         message = button_down_message(event.button) + 1;
     }
     LPARAM position = MAKELPARAM(event.x - origin.x, event.y - origin.y);
-    layer().input.push_back(
+    queue_pointer_message(
         MSG{target, message, state.buttons | modifier_flags(), position, time, screen_point});
 }
 
@@ -231,6 +246,11 @@ void convert_display_event(const display::Event& event) {
         default:
             break;
     }
+}
+
+bool is_pointer_event(const display::Event& event) {
+    return event.type == display::Event_Type::Mouse_Move || event.type == display::Event_Type::Button_Down ||
+           event.type == display::Event_Type::Button_Up;
 }
 
 void before_input_delivery(const MSG& message) {

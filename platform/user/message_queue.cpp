@@ -80,17 +80,48 @@ Input_Result take_input(MSG* out, HWND filter, UINT first, UINT last, bool remov
     return Input_Result::None;
 }
 
-bool take_message(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
+// Converts the display's waiting pointer events, in order, up to the first event of another kind, which is
+// held back. Everything the pointer did while the program was busy is thus queued at once, and a run of
+// moves coalesces into one.
+void gather_pointer_input() {
     Layer& l = layer();
+    const display::Backend* display = l.display.load();
+    if (display == nullptr) return;
+    display::Event event;
+    while (!l.held_event && display->poll_event(&event)) {
+        if (!is_pointer_event(event)) {
+            l.held_event = event;
+            return;
+        }
+        convert_display_event(event);
+    }
+}
+
+// Any other event (held back, else read now) is converted only when no queued input is to be retrieved
+// first, so that what it does happens in order: a key goes to the window focused by the click before it, a
+// resize comes between the moves around it.
+bool convert_next_display_event() {
+    Layer& l = layer();
+    display::Event event;
+    if (l.held_event) {
+        event = *l.held_event;
+        l.held_event.reset();
+    } else {
+        const display::Backend* display = l.display.load();
+        if (display == nullptr || !display->poll_event(&event)) return false;
+    }
+    convert_display_event(event);
+    return true;
+}
+
+bool take_message(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
     for (;;) {
         if (take_posted(out, filter, first, last, remove)) return true;
+        gather_pointer_input();
         Input_Result input = take_input(out, filter, first, last, remove);
         if (input == Input_Result::Taken) return true;
         if (input == Input_Result::Retry) continue;
-        const display::Backend* display = l.display.load();
-        display::Event event;
-        if (display == nullptr || !display->poll_event(&event)) break;
-        convert_display_event(event);
+        if (!convert_next_display_event()) break;
     }
     if (!in_range(WM_PAINT, first, last)) return false;
     HWND paint = next_window_to_paint(filter);

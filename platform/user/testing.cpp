@@ -28,6 +28,7 @@ void reset_window_layer() {
     l.classes.clear();
     l.control_classes_registered = false;
     l.input.clear();
+    l.held_event.reset();
     l.focus = nullptr;
     l.active = nullptr;
     l.activation_order.clear();

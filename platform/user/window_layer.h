@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,9 @@ struct Layer {
     std::vector<std::shared_ptr<Window_Class>> classes;
     ATOM next_atom = 0xC000;
     std::deque<MSG> input;  // messages made from display events, waiting to be retrieved
+    // A display event other than pointer input, read while input before it still waited; converted once that
+    // input is gone.
+    std::optional<display::Event> held_event;
     HWND focus = nullptr;
     HWND active = nullptr;
     std::vector<HWND> activation_order;  // top-level windows, most recently active first
@@ -146,6 +150,8 @@ DWORD message_time();  // milliseconds since the layer started, for MSG.time
 
 // ---- Input (display_input.cpp)
 void convert_display_event(const display::Event& event);
+// Pointer moves, presses and releases: events that only queue a message for the window under the pointer.
+bool is_pointer_event(const display::Event& event);
 // Work done as an input message is retrieved: activation and focus on a press, WM_SETCURSOR.
 void before_input_delivery(const MSG& message);
 void reset_input_state();

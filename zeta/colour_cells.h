@@ -1,0 +1,10 @@
+// The colour map's arithmetic for a run of cells at once.
+#pragma once
+
+#include <cstdint>
+
+// Pixels 0x00RRGGBB of `count` cells: t = (v − minimum) / range × 255, red trunc(255 − t) and green
+// trunc(t), each the low 8 bits of the 32-bit truncation, and 0 where the truncation has no 32-bit value
+// (NaN, an infinity, out of range): colour_channel of each, in double precision throughout.
+void colour_cells(const double* cells, std::int32_t count, double minimum, double range,
+                  std::uint32_t* pixels);
