@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -41,6 +42,9 @@ constexpr int probe_rows = 400;
 constexpr int largest_shift = 300;
 constexpr int press_x = plot_left + 500;
 constexpr int press_y = plot_top + 300;
+// 0xRRGGBB: the main window's blue, and the plot frame's fill.
+constexpr unsigned long background = 0x0000FF;
+constexpr unsigned long frame_fill = 0x0E1822;
 
 struct Point {
     int x = 0, y = 0;
@@ -135,8 +139,11 @@ public:
         return -1;
     }
 
-    bool coloured() const {
-        return std::any_of(reference_.begin(), reference_.end(), [](unsigned long p) { return p != 0; });
+    // The finished plot under the whole reference: no black (calculating), no background (blue) and no
+    // frame fill (where the old, smaller grid does not reach) pixel.
+    bool finished_plot() const {
+        return std::none_of(reference_.begin(), reference_.end(),
+                            [](unsigned long p) { return p == 0 || p == background || p == frame_fill; });
     }
 
 private:
@@ -284,7 +291,7 @@ int measure(const std::string& viewer_path) {
     std::vector<unsigned long> last;
     const bool computed = wait_for(
         [&] {
-            if (!probe.take_reference() || !probe.coloured()) return false;
+            if (!probe.take_reference() || !probe.finished_plot()) return false;
             std::vector<unsigned long> now =
                 screen.column(origin.x + probe_x, origin.y + plot_top, plot_size);
             const bool same = now == last;
@@ -296,6 +303,9 @@ int measure(const std::string& viewer_path) {
         std::printf("the 1000 x 1000 plot was not shown\n");
         return 1;
     }
+    if (std::getenv("PAN_LATENCY_SHOT") != nullptr)
+        e2e::run({"import", "-display", display, "-window", "root", std::getenv("PAN_LATENCY_SHOT")}, {});
+    std::printf("window at %d, %d\n", origin.x, origin.y);
     if (!probe.every_shift_distinct()) {
         std::printf("the probe column looks the same at two shifts; cannot measure\n");
         return 1;
