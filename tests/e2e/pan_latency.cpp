@@ -10,7 +10,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -287,7 +286,7 @@ int measure(const std::string& viewer_path) {
         session.move(startup_right, startup_bottom, true) && session.xdotool({"mousedown", "1"}) &&
         session.move(plot_left + plot_size, plot_top + plot_size, true) && session.xdotool({"mouseup", "1"});
     if (!stretched) return 1;
-    // Finished: coloured, and the same over two readings a second apart.
+    // Finished: all of it coloured by the new grid, and the same over two readings a second apart.
     std::vector<unsigned long> last;
     const bool computed = wait_for(
         [&] {
@@ -303,9 +302,6 @@ int measure(const std::string& viewer_path) {
         std::printf("the 1000 x 1000 plot was not shown\n");
         return 1;
     }
-    if (std::getenv("PAN_LATENCY_SHOT") != nullptr)
-        e2e::run({"import", "-display", display, "-window", "root", std::getenv("PAN_LATENCY_SHOT")}, {});
-    std::printf("window at %d, %d\n", origin.x, origin.y);
     if (!probe.every_shift_distinct()) {
         std::printf("the probe column looks the same at two shifts; cannot measure\n");
         return 1;
