@@ -46,30 +46,21 @@ BITMAPINFO dib_info(int width, int height) {
 
 }  // namespace
 
-TEST(SetDIBitsToDevice, BottomUpDibShowsItsLastMemoryRowOnTop) {
-    Canvas canvas(5, 4);
+TEST(SetDIBitsToDevice, BottomUpDibShowsItsLastMemoryRowOnTopATopDownDibItsFirst) {
     const std::vector<std::uint32_t> bits = dib_bits(3, 2);
-    const BITMAPINFO info = dib_info(3, 2);
-    EXPECT_EQ(SetDIBitsToDevice(canvas.dc(), 1, 1, 3, 2, 0, 0, 0, 2, bits.data(), &info, DIB_RGB_COLORS), 2);
-    Image expected(5, 4, white);
-    for (int c = 0; c < 3; ++c) {
-        expected.set(1 + c, 1, cell_colour(c, 1));
-        expected.set(1 + c, 2, cell_colour(c, 0));
+    for (const bool top_down : {false, true}) {
+        SCOPED_TRACE(top_down ? "top-down" : "bottom-up");
+        Canvas canvas(5, 4);
+        const BITMAPINFO info = dib_info(3, top_down ? -2 : 2);
+        EXPECT_EQ(SetDIBitsToDevice(canvas.dc(), 1, 1, 3, 2, 0, 0, 0, 2, bits.data(), &info, DIB_RGB_COLORS),
+                  2);
+        Image expected(5, 4, white);
+        for (int c = 0; c < 3; ++c) {
+            expected.set(1 + c, 1, cell_colour(c, top_down ? 0 : 1));
+            expected.set(1 + c, 2, cell_colour(c, top_down ? 1 : 0));
+        }
+        EXPECT_TRUE(same_image(canvas.read(), expected));
     }
-    EXPECT_TRUE(same_image(canvas.read(), expected));
-}
-
-TEST(SetDIBitsToDevice, TopDownDibShowsItsRowsInMemoryOrder) {
-    Canvas canvas(5, 4);
-    const std::vector<std::uint32_t> bits = dib_bits(3, 2);
-    const BITMAPINFO info = dib_info(3, -2);
-    EXPECT_EQ(SetDIBitsToDevice(canvas.dc(), 1, 1, 3, 2, 0, 0, 0, 2, bits.data(), &info, DIB_RGB_COLORS), 2);
-    Image expected(5, 4, white);
-    for (int c = 0; c < 3; ++c) {
-        expected.set(1 + c, 1, cell_colour(c, 0));
-        expected.set(1 + c, 2, cell_colour(c, 1));
-    }
-    EXPECT_TRUE(same_image(canvas.read(), expected));
 }
 
 TEST(SetDIBitsToDevice, PartialSourceRectangleCountsFromTheDibsOrigin) {
