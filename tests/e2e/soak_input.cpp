@@ -161,20 +161,22 @@ void Soak_Input::pan() {
 }
 
 // Targets keep the frame inside the bounds and below the largest size; some lie past the opposite edge,
-// where the program refuses to follow.
+// where the program refuses to follow. Moves sent in a row may reach the program as one (it coalesces them),
+// so the last, which it always sees, is one it follows: the frame ends where the model says.
 void Soak_Input::drag_edge() {
     move(on_frame_edge());
     press();
     for (int n = uniform(1, 4); n > 0; --n) {
+        const int past = n == 1 ? -minimum_extent : 3;  // how far a target may lie past the opposite edge
         Point target = anywhere();
         if (left_grabbed_)
-            target.x = uniform(std::max(bounds_.left, frame_.right - max_width_), frame_.right + 3);
+            target.x = uniform(std::max(bounds_.left, frame_.right - max_width_), frame_.right + past);
         if (right_grabbed_)
-            target.x = uniform(frame_.left - 3, std::min(bounds_.right, frame_.left + max_width_));
+            target.x = uniform(frame_.left - past, std::min(bounds_.right, frame_.left + max_width_));
         if (top_grabbed_)
-            target.y = uniform(std::max(bounds_.top, frame_.bottom - max_height_), frame_.bottom + 3);
+            target.y = uniform(std::max(bounds_.top, frame_.bottom - max_height_), frame_.bottom + past);
         if (bottom_grabbed_)
-            target.y = uniform(frame_.top - 3, std::min(bounds_.bottom, frame_.top + max_height_));
+            target.y = uniform(frame_.top - past, std::min(bounds_.bottom, frame_.top + max_height_));
         move(target);
     }
     release();
