@@ -7,13 +7,16 @@ packages=(
     build-essential g++ cmake ninja-build pkg-config
     libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xdotool imagemagick x11-utils procps
+    xvfb xfonts-base xdotool imagemagick x11-utils procps
 )
-# Extra groups: "windows" adds the mingw-w64 cross compilers, "fuzz" adds clang with its sanitizer runtimes.
+# xfonts-base: the X server's core fonts, without which SDL cannot show a message box on X11.
+# Extra groups: "windows" adds the mingw-w64 cross compilers, "fuzz" adds clang with its sanitizer runtimes,
+# "fresh-root" what scripts/fresh-root-test.sh needs to build a Debian root and run the tests in it.
 for group in "$@"; do
     case "$group" in
         windows) packages+=(mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix) ;;
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
+        fresh-root) packages+=(debootstrap debian-archive-keyring mount util-linux) ;;
         *) echo "install-deps.sh: unknown package group '$group'" >&2; exit 2 ;;
     esac
 done
