@@ -66,8 +66,9 @@ struct Backend {
     void (*wake)();
     std::string (*get_clipboard)();
     void (*set_clipboard)(const std::string& text);
-    // Shows a modal message where the backend can; returns when it was dismissed.
-    void (*message_box)(const char* caption, const char* text);
+    // Shows a modal message where the backend can and returns true when it was dismissed; false at once when
+    // it cannot be shown.
+    bool (*message_box)(const char* caption, const char* text);
     void (*screen_size)(int* width, int* height);
 };
 

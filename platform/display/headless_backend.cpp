@@ -157,11 +157,13 @@ void set_clipboard(const std::string& text) {
     s.clipboard = text;
 }
 
-void message_box(const char* caption, const char* text) {
+// Recorded, and taken as dismissed at once.
+bool message_box(const char* caption, const char* text) {
     Screen& s = screen();
     std::lock_guard guard(s.lock);
     s.message_boxes.push_back(std::string(caption != nullptr ? caption : "") + ": " +
                               (text != nullptr ? text : ""));
+    return true;
 }
 
 void screen_size(int* width, int* height) {

@@ -180,11 +180,13 @@ void set_clipboard(const std::string& text) {
     SDL_SetClipboardText(text.c_str());
 }
 
-void message_box(const char* caption, const char* text) {
+bool message_box(const char* caption, const char* text) {
     // Without a screen the window layer's copy on stderr is all there is.
     if (connection == Connection::Failed || (connection == Connection::Not_Tried && !screen_configured()))
-        return;
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption ? caption : "", text ? text : "", nullptr);
+        return false;
+    // Fails at once, for instance when the X server has none of the core fonts SDL draws the box with.
+    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption ? caption : "", text ? text : "",
+                                    nullptr) == 0;
 }
 
 void screen_size(int* width, int* height) {

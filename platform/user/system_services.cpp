@@ -11,10 +11,11 @@ int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT) {
     const char* shown_text = text != nullptr ? text : "";
     // Always on stderr, so the message is seen even where no dialog can be shown.
     std::fprintf(stderr, "%s: %s\n", shown_caption, shown_text);
+    std::fflush(stderr);
     const platform::display::Backend* display = open_display();
-    if (display != nullptr && display->message_box != nullptr)
-        display->message_box(shown_caption, shown_text);
-    return IDOK;
+    // Win32 answers 0 when the box cannot be shown.
+    if (display == nullptr || display->message_box == nullptr) return 0;
+    return display->message_box(shown_caption, shown_text) ? IDOK : 0;
 }
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR module_name) {

@@ -1,7 +1,8 @@
 // A small program on the window layer for the end-to-end tests: a window painted with known solid rectangles,
 // an "Edit" and a "Button". When the window is closed it prints what the edit holds and how many times the
 // button was clicked, then exits with status 0. The first click also starts a thread that recolours one area
-// and invalidates the window from that thread; a right click shows a message box.
+// and invalidates the window from that thread; a right click shows a message box, and the report says what
+// the last one returned.
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -17,6 +18,7 @@ namespace {
 HWND edit_control = nullptr;
 int button_clicks = 0;
 int message_boxes = 0;
+int message_box_answer = -1;  // what the last MessageBoxA returned
 std::thread recolouring;
 std::atomic<bool> recoloured{false};
 
@@ -61,7 +63,8 @@ void report() {
     std::memcpy(buffer, &size, sizeof size);
     auto count = SendMessageA(edit_control, EM_GETLINE, 0, reinterpret_cast<LPARAM>(buffer));
     buffer[count] = '\0';
-    std::printf("edit: %s\nclicks: %d\nmessage boxes: %d\n", buffer, button_clicks, message_boxes);
+    std::printf("edit: %s\nclicks: %d\nmessage boxes: %d\nmessage box answer: %d\n", buffer, button_clicks,
+                message_boxes, message_box_answer);
     std::fflush(stdout);
 }
 
@@ -77,7 +80,7 @@ LRESULT CALLBACK demo_procedure(HWND window, UINT message, WPARAM wparam, LPARAM
             }
             return 0;
         case WM_RBUTTONUP:
-            MessageBoxA(window, demo::message_text, demo::message_caption, MB_OK);
+            message_box_answer = MessageBoxA(window, demo::message_text, demo::message_caption, MB_OK);
             ++message_boxes;
             return 0;
         case WM_CLOSE:

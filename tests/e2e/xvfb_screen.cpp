@@ -32,13 +32,15 @@ bool answers(const std::string& display) {
 
 }  // namespace
 
-Xvfb_Screen::Xvfb_Screen(int width, int height) {
+Xvfb_Screen::Xvfb_Screen(int width, int height, const std::vector<std::string>& options) {
     std::string geometry = std::to_string(width) + "x" + std::to_string(height) + "x24";
     for (int number = 90; number < 140; ++number) {
         if (display_in_use(number)) continue;
         std::string display = ":" + std::to_string(number);
-        auto server = std::make_unique<Child_Process>(std::vector<std::string>{
-            "Xvfb", display, "-screen", "0", geometry, "-nolisten", "tcp", "-nocursor"});
+        std::vector<std::string> command = {"Xvfb",   display,     "-screen", "0",
+                                            geometry, "-nolisten", "tcp",     "-nocursor"};
+        command.insert(command.end(), options.begin(), options.end());
+        auto server = std::make_unique<Child_Process>(command);
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
         bool up = false;
         while (!up && server->running() && std::chrono::steady_clock::now() < deadline) {

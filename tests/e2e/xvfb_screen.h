@@ -1,9 +1,10 @@
-// A private X screen for a test: Xvfb on the first free display number from :90 upward, stopped when the
-// object goes away.
+// A private X screen for a test: Xvfb on the first free display number from :90 upward, with any further
+// server options, stopped when the object goes away.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "child_process.h"
 
@@ -11,7 +12,7 @@ namespace e2e {
 
 class Xvfb_Screen {
 public:
-    Xvfb_Screen(int width, int height);
+    Xvfb_Screen(int width, int height, const std::vector<std::string>& options = {});
     ~Xvfb_Screen();
 
     bool ready() const { return server_ != nullptr; }
