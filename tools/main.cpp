@@ -1,4 +1,5 @@
 // zeta-render: draws the viewer's main window for given plot settings into a PNG, without a screen.
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -23,6 +24,9 @@ int fail(const std::string& message, int status = exit_bad_input) {
 
 int render(const Render_Options& options) {
     std::string error;
+    if (!options.output_path.empty() && !options.csv_path.empty() &&
+        same_output(options.output_path, options.csv_path))
+        return fail("--output and --csv name the same file");
     for (const std::string* path : {&options.output_path, &options.csv_path}) {
         if (!path->empty() && !check_writable(*path, error)) return fail(error);
     }
@@ -73,6 +77,8 @@ int render(const Render_Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A reader that goes away is a write error like any other: reported, with exit status 2.
+    std::signal(SIGPIPE, SIG_IGN);
     std::string error;
     const std::optional<Render_Options> options = parse_render_options(argc, argv, error);
     if (!options) return fail(error);

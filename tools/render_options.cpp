@@ -1,5 +1,7 @@
 #include "tools/render_options.h"
 
+#include "tools/argument_text.h"
+
 #include <getopt.h>
 
 #include <cctype>
@@ -46,10 +48,6 @@ const option long_options[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-std::string quoted(const char* text) {
-    return std::string("'") + text + "'";
-}
-
 // The whole text must be the number: no leading blanks, nothing after it.
 std::optional<double> parse_double(const char* text) {
     if (*text == '\0' || std::isspace(static_cast<unsigned char>(*text))) return std::nullopt;
@@ -72,9 +70,9 @@ std::optional<int64_t> parse_integer(const char* begin, const char* end) {
 bool parse_finite(const char* name, const char* text, std::optional<double>& setting, std::string& error) {
     const std::optional<double> value = parse_double(text);
     if (!value) {
-        error = std::string(name) + " needs a number, not " + quoted(text);
+        error = std::string(name) + " needs a number, not " + shown_argument(text);
     } else if (!std::isfinite(*value)) {
-        error = std::string(name) + " must be a finite number, not " + quoted(text);
+        error = std::string(name) + " must be a finite number, not " + shown_argument(text);
     } else {
         setting = value;
         return true;
@@ -85,7 +83,7 @@ bool parse_finite(const char* name, const char* text, std::optional<double>& set
 bool parse_terms(const char* text, std::optional<int32_t>& setting, std::string& error) {
     const std::optional<int64_t> value = parse_integer(text, text + std::strlen(text));
     if (!value || *value < 0 || *value > INT32_MAX) {
-        error = "--terms needs a whole number from 0 to 2147483647, not " + quoted(text);
+        error = "--terms needs a whole number from 0 to 2147483647, not " + shown_argument(text);
         return false;
     }
     setting = static_cast<int32_t>(*value);
@@ -103,7 +101,7 @@ bool parse_mode(const char* text, std::optional<Graph_Mode>& setting, std::strin
     } else if (name == "recip") {
         setting = Reciprocal_Absolute_Value;
     } else {
-        error = "--mode must be abs, re, im or recip, not " + quoted(text);
+        error = "--mode must be abs, re, im or recip, not " + shown_argument(text);
         return false;
     }
     return true;
@@ -126,7 +124,7 @@ bool parse_size(const char* name, const char* text, int64_t largest, std::option
     const auto pair = parse_pair(text, 'x', 1, largest);
     if (!pair) {
         error = std::string(name) + " needs WIDTHxHEIGHT, each from 1 to " + std::to_string(largest) +
-                ", not " + quoted(text);
+                ", not " + shown_argument(text);
         return false;
     }
     setting = Size{pair->first, pair->second};
@@ -136,7 +134,7 @@ bool parse_size(const char* name, const char* text, int64_t largest, std::option
 bool parse_image_size(const char* text, std::optional<Size>& setting, std::string& error) {
     if (!parse_size("--size", text, largest_image_side, setting, error)) return false;
     if (int64_t{setting->width} * setting->height > largest_image_area) {
-        error = "--size allows at most 8192x8192 pixels in all, not " + quoted(text);
+        error = "--size allows at most 8192x8192 pixels in all, not " + shown_argument(text);
         setting.reset();
         return false;
     }
@@ -146,7 +144,7 @@ bool parse_image_size(const char* text, std::optional<Size>& setting, std::strin
 bool parse_origin(const char* text, std::optional<Point>& setting, std::string& error) {
     const auto pair = parse_pair(text, ',', INT32_MIN, INT32_MAX);
     if (!pair) {
-        error = "--plot-origin needs X,Y (whole numbers), not " + quoted(text);
+        error = "--plot-origin needs X,Y (whole numbers), not " + shown_argument(text);
         return false;
     }
     setting = Point{pair->first, pair->second};
@@ -214,19 +212,20 @@ std::optional<Render_Options> parse_render_options(int argc, char** argv, std::s
         const int code = getopt_long(argc, argv, ":o:qh", long_options, nullptr);
         if (code == -1) break;
         if (code == '?') {
-            error = optopt != 0 ? "unknown option '-" + std::string(1, static_cast<char>(optopt)) + "'"
-                                : "unknown or ambiguous option " + quoted(argv[optind - 1]);
+            error = optopt != 0
+                        ? "unknown option " + shown_argument("-" + std::string(1, static_cast<char>(optopt)))
+                        : "unknown or ambiguous option " + shown_argument(argv[optind - 1]);
             return std::nullopt;
         }
         if (code == ':') {
-            error = "option " + quoted(argv[optind - 1]) + " needs a value";
+            error = "option " + shown_argument(argv[optind - 1]) + " needs a value";
             return std::nullopt;
         }
         if (!parse_option(code, optarg, options, error)) return std::nullopt;
     }
     if (options.help) return options;
     if (optind < argc) {
-        error = "unexpected argument " + quoted(argv[optind]);
+        error = "unexpected argument " + shown_argument(argv[optind]);
         return std::nullopt;
     }
     if (options.output_path.empty() && options.csv_path.empty()) {
@@ -272,7 +271,11 @@ left of the plot for the imaginary-axis labels, 20 above it for the status line,
 critical-line label, the colour bar and the range labels, and the plot's right edge. Without -o only the values
 are computed, and the image size does not matter.
 
-Exit status: 0 on success; 2 on a bad argument, an unwritable output or a plot too large to compute; 1 when the
-viewer cannot start.
+FILE may be - for standard output. A plain file (or a symbolic link to one) is written beside its final name
+and renamed into place when complete, so it appears whole or not at all; devices and pipes are written directly.
+The two outputs must be different files.
+
+Exit status: 0 on success; 2 on a bad argument, an output that cannot be written (a write or close error
+included) or a plot too large to compute; 1 when the viewer cannot start.
 )";
 }

@@ -46,6 +46,7 @@ const std::vector<Bad_Input> bad_inputs = {
     {{"-o", "@/missing/plot.png"}, "missing/plot.png"},
     {{"-o", "@"}, "directory"},
     {{"-o", "@/same", "--csv", "@/same"}, "same file"},
+    {{"-o", "@/same", "--csv", "@/./same"}, "same file"},
     {{"--csv", "@/values.csv", "--plot-size", "70000x70000"}, "Not enough memory for a plot of this size"},
 };
 
@@ -65,6 +66,28 @@ TEST(BadInput, EndsWithStatusTwoAOneLineMessageAndNoFile) {
         EXPECT_NE(run.errors.find(input.message_part), std::string::npos) << shown << ": " << run.errors;
         EXPECT_EQ(directory.entries(), std::vector<std::string>{}) << shown;
     }
+}
+
+// An echoed argument is cut to a readable length, a path keeping its end, and control characters are escaped.
+TEST(BadInput, EchoedArgumentIsShortAndPrintable) {
+    Scratch_Directory directory;
+    const std::string long_name(150, 'd');
+    const std::string missing = directory.file(long_name + "/" + long_name + "/plot.png");
+    const std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>> cases = {
+        {{"--csv", directory.file("v.csv"), "--mode", std::string(500, 'm')}, {"'mmm", "mmm...'"}},
+        {{"--csv", directory.file("v.csv"), "--mode", "\x1b[2Jred\n"}, {"'\\x1b[2Jred\\x0a'"}},
+        {{"--csv", missing}, {"write ...ddd", "ddd/plot.png: No such file or directory"}},
+    };
+    for (const auto& [arguments, parts] : cases) {
+        const Tool_Run run = run_zeta_render(arguments);
+        EXPECT_EQ(run.status, 2) << run.errors;
+        for (const std::string& part : parts)
+            EXPECT_NE(run.errors.find(part), std::string::npos) << run.errors;
+        EXPECT_LT(run.errors.size(), 130u) << run.errors;
+        for (const char c : run.errors.substr(0, run.errors.size() - 1))
+            EXPECT_GE(static_cast<unsigned char>(c), 0x20) << run.errors;
+    }
+    EXPECT_EQ(directory.entries(), std::vector<std::string>{});
 }
 
 }  // namespace

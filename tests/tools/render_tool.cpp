@@ -1,5 +1,6 @@
 #include "tests/tools/render_tool.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,7 +12,10 @@ extern char** environ;
 
 namespace tools_test {
 
-Tool_Run run_zeta_render(const std::vector<std::string>& arguments) {
+namespace {
+
+Tool_Run run_with(const std::vector<std::string>& arguments, const std::string& standard_output,
+                  const std::function<void(pid_t)>& meanwhile) {
     Tool_Run run;
     int pipe_ends[2];
     if (pipe(pipe_ends) != 0) return run;
@@ -27,20 +31,36 @@ Tool_Run run_zeta_render(const std::vector<std::string>& arguments) {
     posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], STDERR_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipe_ends[0]);
     posix_spawn_file_actions_addclose(&actions, pipe_ends[1]);
+    if (!standard_output.empty())
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, standard_output.c_str(), O_WRONLY | O_CREAT,
+                                         0644);
     pid_t child = 0;
     const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(pipe_ends[1]);
     if (spawned == 0) {
+        if (meanwhile) meanwhile(child);
         char buffer[4096];
         ssize_t count;
         while ((count = read(pipe_ends[0], buffer, sizeof buffer)) > 0)
             run.errors.append(buffer, static_cast<size_t>(count));
         int status = 0;
         if (waitpid(child, &status, 0) == child && WIFEXITED(status)) run.status = WEXITSTATUS(status);
+        if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
     }
     close(pipe_ends[0]);
     return run;
+}
+
+}  // namespace
+
+Tool_Run run_zeta_render(const std::vector<std::string>& arguments, const std::string& standard_output) {
+    return run_with(arguments, standard_output, {});
+}
+
+Tool_Run run_zeta_render_while(const std::vector<std::string>& arguments,
+                               const std::function<void(pid_t)>& meanwhile) {
+    return run_with(arguments, {}, meanwhile);
 }
 
 Scratch_Directory::Scratch_Directory() {

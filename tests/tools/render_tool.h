@@ -1,6 +1,9 @@
 // Running the zeta-render program, and a private directory for the files it writes.
 #pragma once
 
+#include <sys/types.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -8,10 +11,17 @@ namespace tools_test {
 
 struct Tool_Run {
     int status = -1;     // exit status; -1 when the program did not exit normally
+    int signal = 0;      // the signal that ended it, if one did
     std::string errors;  // everything it wrote to stderr
 };
 
-Tool_Run run_zeta_render(const std::vector<std::string>& arguments);
+// Standard output goes to `standard_output` when one is named (opened for writing, created when missing, not
+// truncated), else where ours goes.
+Tool_Run run_zeta_render(const std::vector<std::string>& arguments, const std::string& standard_output = {});
+
+// The same, calling `meanwhile` with the program's process id once it has started.
+Tool_Run run_zeta_render_while(const std::vector<std::string>& arguments,
+                               const std::function<void(pid_t)>& meanwhile);
 
 // A new empty directory, removed with its contents at the end of the scope.
 class Scratch_Directory {
