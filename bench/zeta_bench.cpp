@@ -12,7 +12,7 @@
 
 #include "bench/mean_time_reporter.h"
 #include "zeta/grid_fill.h"
-#include "zeta/zeta_function.h"
+#include "zeta/math/zeta_function.h"
 
 namespace {
 

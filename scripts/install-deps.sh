@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential g++ cmake ninja-build pkg-config
     libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libflint-arb-dev
     xvfb xfonts-base xdotool imagemagick x11-utils procps
 )
 # xfonts-base: the X server's core fonts, without which SDL cannot show a message box on X11.

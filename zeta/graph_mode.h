@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "zeta/zeta_function.h"
+#include "zeta/math/zeta_function.h"
 
 enum Graph_Mode : int32_t {
     Absolute_Value = 0,

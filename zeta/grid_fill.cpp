@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "zeta/math/zeta_series.h"
 #include "zeta/parallel_blocks.h"
-#include "zeta/zeta_series.h"
 
 namespace {
 

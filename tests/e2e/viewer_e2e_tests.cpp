@@ -20,7 +20,7 @@
 #include "viewer_process.h"
 #include "x11_close.h"
 #include "xvfb_screen.h"
-#include "zeta/zeta_function.h"
+#include "zeta/math/zeta_function.h"
 
 namespace e2e {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tests/tools/render_tool.h"
-#include "zeta/zeta_function.h"
+#include "zeta/math/zeta_function.h"
 
 namespace tools_test {
 namespace {

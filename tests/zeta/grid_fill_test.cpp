@@ -8,7 +8,7 @@
 #include <string>
 
 #include "tests/zeta/sanitizer_scale.h"
-#include "zeta/zeta_function.h"
+#include "zeta/math/zeta_function.h"
 
 namespace {
 

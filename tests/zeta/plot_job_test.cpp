@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "tests/zeta/sanitizer_scale.h"
-#include "zeta/zeta_function.h"
+#include "zeta/math/zeta_function.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "tests/zeta/render_probe.h"
 #include "zeta/plot_job.h"
 #include "zeta/plot_renderer.h"
-#include "zeta/zeta_function.h"
+#include "zeta/math/zeta_function.h"
 
 namespace {
 

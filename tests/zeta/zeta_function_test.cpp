@@ -1,4 +1,4 @@
-#include "zeta/zeta_function.h"
+#include "zeta/math/zeta_function.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "zeta/zeta_function.h"
+#include "zeta/math/zeta_function.h"
 
 #include <cmath>
 
-#include "zeta/zeta_series.h"
+#include "zeta/math/zeta_series.h"
 
 void evaluate_zeta(int32_t terms, const Complex& s, Complex& result) {
     const double sigma = s.real;

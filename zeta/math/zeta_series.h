@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "zeta/zeta_function.h"
+#include "zeta/math/zeta_function.h"
 
 namespace zeta_series {
 

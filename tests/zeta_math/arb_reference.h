@@ -1,0 +1,18 @@
+// ζ(s) from Arb at high precision: the reference that the accurate method is measured against.
+#pragma once
+
+#include <complex>
+#include <vector>
+
+// ζ(s) for s given exactly by its two doubles, rounded to double; the ball is refined until its radius is
+// below 10^-14 of max(1, |ζ|).
+std::complex<double> reference_zeta(std::complex<double> s);
+
+// Imaginary parts of the first `count` zeros on the critical line.
+std::vector<double> first_zero_heights(int count);
+
+// Gram point g_n (θ(g_n) = nπ).
+double gram_point(long n);
+
+// |accurate − reference| / max(1, |reference|).
+double zeta_error(std::complex<double> accurate, std::complex<double> reference);
