@@ -26,6 +26,7 @@ enum Option_Code : int {
     Option_Plot_Origin,
     Option_Size,
     Option_Csv,
+    Option_Method,
 };
 
 const option long_options[] = {
@@ -38,6 +39,7 @@ const option long_options[] = {
     {"imaginary-scale", required_argument, nullptr, Option_Imaginary_Scale},
     {"terms", required_argument, nullptr, Option_Terms},
     {"mode", required_argument, nullptr, Option_Mode},
+    {"method", required_argument, nullptr, Option_Method},
     {"no-critical-line", no_argument, nullptr, Option_No_Critical_Line},
     {"plot-size", required_argument, nullptr, Option_Plot_Size},
     {"plot-origin", required_argument, nullptr, Option_Plot_Origin},
@@ -102,6 +104,19 @@ bool parse_mode(const char* text, std::optional<Graph_Mode>& setting, std::strin
         setting = Reciprocal_Absolute_Value;
     } else {
         error = "--mode must be abs, re, im or recip, not " + shown_argument(text);
+        return false;
+    }
+    return true;
+}
+
+bool parse_method(const char* text, std::optional<Zeta_Method>& setting, std::string& error) {
+    const std::string name = text;
+    if (name == "series") {
+        setting = Series_Method;
+    } else if (name == "accurate") {
+        setting = Accurate_Method;
+    } else {
+        error = "--method must be series or accurate, not " + quoted(text);
         return false;
     }
     return true;
@@ -182,6 +197,8 @@ bool parse_option(int code, const char* value, Render_Options& options, std::str
             return parse_terms(value, options.precision, error);
         case Option_Mode:
             return parse_mode(value, options.mode, error);
+        case Option_Method:
+            return parse_method(value, options.method, error);
         case Option_No_Critical_Line:
             options.hide_critical_line = true;
             return true;
@@ -257,6 +274,8 @@ as a PNG image; optionally writes the computed cell values as CSV.
       --terms N              series terms, 0 to 2147483647 (default 100; 0 sums no term, so every
                              value is 0, or the ceiling for recip)
       --mode MODE            abs, re, im or recip: |zeta|, Re zeta, Im zeta, 1/|zeta| (default recip)
+      --method METHOD        series or accurate: the alternating series with --terms terms, or values
+                             right to 1e-10 for -30 <= Re s <= 30, |Im s| <= 1e8 (default series)
       --no-critical-line     do not draw the line Re(s) = 1/2
       --plot-size WxH        the plot rectangle's size in pixels (default 80x520)
       --plot-origin X,Y      the plot rectangle's top-left corner (default 100,60)

@@ -26,6 +26,7 @@ struct Render_Options {
     std::optional<double> imaginary_scale;
     std::optional<int32_t> precision;
     std::optional<Graph_Mode> mode;
+    std::optional<Zeta_Method> method;
     bool hide_critical_line = false;
     std::optional<Size> plot_size;
     std::optional<Point> plot_origin;  // left and top of the plot rectangle

@@ -45,6 +45,7 @@ std::string Viewer_Session::apply(const Render_Options& options) {
     if (options.imaginary_scale) job.imaginary_scale = *options.imaginary_scale;
     if (options.precision) job.precision = *options.precision;
     if (options.mode) job.mode = *options.mode;
+    if (options.method) job.method = *options.method;
     if (options.hide_critical_line) job.show_critical_line = 0;
 
     const Point origin = options.plot_origin.value_or(Point{plot_rect.left, plot_rect.top});
@@ -80,14 +81,14 @@ bool Viewer_Session::calculate(const std::function<void(double)>& progress) {
     set_status_text(job, "Calculating values...");
     start_calculation(job);
     if (progress) {
-        const int64_t work = fill_work(job.grid.width, job.grid.height, job.precision);
+        const int64_t work = calculation_work(job);
         while (job.running) {
             progress(work > 0 ? static_cast<double>(job.terms_summed) / static_cast<double>(work) : 0.0);
             std::this_thread::sleep_for(progress_interval);
         }
     }
     wait_for_calculation(job);
-    return status_text_copy(job) == finished_message(job.mode, job.precision);
+    return status_text_copy(job) == finished_message(job.method, job.mode, job.precision);
 }
 
 std::string Viewer_Session::status_text() const {

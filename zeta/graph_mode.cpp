@@ -57,3 +57,11 @@ std::string finished_message(Graph_Mode mode, int32_t precision) {
     std::snprintf(suffix, sizeof suffix, " with %i iterations.", static_cast<int>(precision));
     return std::string(finished_text(mode)) + suffix;
 }
+
+std::string accurate_finished_message(Graph_Mode mode) {
+    return std::string(finished_text(mode)) + " accurately.";
+}
+
+std::string finished_message(Zeta_Method method, Graph_Mode mode, int32_t precision) {
+    return method == Accurate_Method ? accurate_finished_message(mode) : finished_message(mode, precision);
+}

@@ -25,6 +25,7 @@ struct Calculation_Settings {
     double floor = -2.0;
     Graph_Mode mode = Absolute_Value;
     int32_t precision = 100;  // number of series terms
+    Zeta_Method method = Series_Method;
 };
 
 // Fills every cell of `grid` (already allocated) for `settings`, using up to `thread_count` threads (the

@@ -3,6 +3,7 @@
 #include <new>
 #include <system_error>
 
+#include "zeta/accurate_fill.h"
 #include "zeta/parallel_blocks.h"
 
 namespace {
@@ -20,6 +21,7 @@ Calculation_Settings copy_settings(const Plot_Job& job) {
     settings.floor = job.floor;
     settings.mode = job.mode;
     settings.precision = job.precision;
+    settings.method = job.method;
     return settings;
 }
 
@@ -38,6 +40,11 @@ std::string Status_Text::copy() const {
 
 Plot_Job::~Plot_Job() {
     stop_calculation(*this);
+}
+
+int64_t calculation_work(const Plot_Job& job) {
+    if (job.method == Accurate_Method) return int64_t{job.grid.width} * job.grid.height;
+    return fill_work(job.grid.width, job.grid.height, job.precision);
 }
 
 std::string status_text_copy(const Plot_Job& job) {
@@ -97,8 +104,11 @@ int calculate_plot(Plot_Job& job, const Calculation_Settings& settings, RECT rep
 
     bool completed = false;
     try {
-        completed = fill_grid(settings, job.grid, job.cancel_requested, calculation_thread_count(),
-                              &job.terms_summed);
+        completed = settings.method == Accurate_Method
+                        ? fill_grid_accurately(settings, job.grid, job.cancel_requested,
+                                               calculation_thread_count(), &job.terms_summed)
+                        : fill_grid(settings, job.grid, job.cancel_requested, calculation_thread_count(),
+                                    &job.terms_summed);
     } catch (const std::bad_alloc&) {
         job.status_text = out_of_memory_text;
         InvalidateRect(job.repaint_window, &repaint_rect, TRUE);
@@ -112,7 +122,7 @@ int calculate_plot(Plot_Job& job, const Calculation_Settings& settings, RECT rep
         return 0;
     }
 
-    job.status_text = finished_message(settings.mode, settings.precision);
+    job.status_text = finished_message(settings.method, settings.mode, settings.precision);
     update_range(job.grid);
     InvalidateRect(job.repaint_window, &repaint_rect, TRUE);
     UpdateWindow(job.repaint_window);

@@ -47,7 +47,9 @@ struct Plot_Job {
     HWND repaint_window = nullptr;
     std::atomic<bool> cancel_requested{false};
     std::atomic<bool> running{false};
-    std::atomic<int64_t> terms_summed{0};  // progress of the latest calculation, up to fill_work()
+    // Progress of the latest calculation, up to calculation_work(): series terms summed, or cells filled by
+    // the accurate method.
+    std::atomic<int64_t> terms_summed{0};
     double real_part = 0.0;
     double imaginary_part = 0.0;
     double pan_offset_x = 0.0;
@@ -58,7 +60,8 @@ struct Plot_Job {
     double floor = -2.0;
     uint8_t show_critical_line = 1;
     Graph_Mode mode = Absolute_Value;
-    int32_t precision = 100;
+    int32_t precision = 100;  // series terms; kept while the accurate method is in use
+    Zeta_Method method = Series_Method;
     Status_Text status_text;
     RECT* plot_rect = nullptr;  // not owned
     Value_Grid grid;
@@ -78,6 +81,9 @@ void stop_calculation(Plot_Job& job);
 
 // Waits until the current calculation has finished (without cancelling it).
 void wait_for_calculation(Plot_Job& job);
+
+// What `terms_summed` reaches when the calculation of the job's grid with its method completes.
+int64_t calculation_work(const Plot_Job& job);
 
 std::string status_text_copy(const Plot_Job& job);
 void set_status_text(Plot_Job& job, std::string_view text);

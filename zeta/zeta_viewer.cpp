@@ -49,8 +49,9 @@ std::int32_t On_Screen_Object_Ostrelin_Zeta_Function_Viewer::handle_event(std::i
 void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::open_plot_menu(std::int32_t x, std::int32_t y) {
     const std::string_view critical_line_entry =
         job.show_critical_line == 1 ? "Hide critical line" : "Show critical line";
+    const std::string_view method_entry = job.method == Series_Method ? "Accurate values" : "Series values";
     open_menu({"Move window", "Graph Absolute value", "Graph Real part", "Graph Imaginary part",
-               "Graph Reciprocal absolute value", critical_line_entry, "Options"},
+               "Graph Reciprocal absolute value", critical_line_entry, "Options", method_entry},
               x, y);
 }
 
@@ -79,6 +80,10 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::carry_out_menu_choice(std::
         case Viewer_Options:
             ShowWindow(job.options_window, SW_SHOW);
             UpdateWindow(job.options_window);
+            break;
+        case Viewer_Toggle_Method:
+            job.method = job.method == Series_Method ? Accurate_Method : Series_Method;
+            restart_calculation();
             break;
         default:  // closed without a choice
             break;

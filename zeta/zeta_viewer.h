@@ -1,6 +1,7 @@
 // The screen object that shows the zeta plot: a movable, resizable frame whose area the plot job computes and
 // the renderer fills. A left drag inside pans the plot; the right-click menu moves the frame, chooses the
-// graphed quantity, shows or hides the critical line and shows the Options window.
+// graphed quantity, shows or hides the critical line, shows the Options window and switches between the
+// series and the accurate method.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,7 @@ enum Viewer_Menu_Entry : std::int32_t {
     Viewer_Graph_Reciprocal_Absolute_Value = 4,
     Viewer_Toggle_Critical_Line = 5,
     Viewer_Options = 6,
+    Viewer_Toggle_Method = 7,
 };
 
 class On_Screen_Object_Ostrelin_Zeta_Function_Viewer : public On_Screen_Object_Movable_RECT {

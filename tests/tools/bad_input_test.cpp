@@ -33,6 +33,7 @@ const std::vector<Bad_Input> bad_inputs = {
     {{"-o", "@/plot.png", "--terms", "2147483648"}, "'2147483648'"},
     {{"-o", "@/plot.png", "--terms", "1.5"}, "'1.5'"},
     {{"-o", "@/plot.png", "--mode", "sqrt"}, "'sqrt'"},
+    {{"-o", "@/plot.png", "--method", "exact"}, "'exact'"},
     {{"-o", "@/plot.png", "--plot-size", "0x520"}, "'0x520'"},
     {{"-o", "@/plot.png", "--plot-size", "80x-1"}, "'80x-1'"},
     {{"-o", "@/plot.png", "--plot-size", "80"}, "'80'"},

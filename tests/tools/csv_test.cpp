@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/tools/render_tool.h"
+#include "zeta/math/accurate_zeta.h"
 #include "zeta/math/zeta_function.h"
 
 namespace tools_test {
@@ -23,12 +24,17 @@ struct Plot {
     std::string mode;
     double real_part, imaginary_part, real_scale, imaginary_scale, ceiling, floor;
     int terms, width, height;
+    std::string method = "series";
 };
 
 double expected_cell(const Plot& plot, int x, int y) {
     const Complex s{x * plot.real_scale + plot.real_part, y * plot.imaginary_scale + plot.imaginary_part};
     Complex zeta;
-    evaluate_zeta(plot.terms, s, zeta);
+    if (plot.method == "accurate") {
+        evaluate_zeta_accurately(s, zeta);
+    } else {
+        evaluate_zeta(plot.terms, s, zeta);
+    }
     const double modulus = library_pow(library_pow(zeta.real, 2.0) + library_pow(zeta.imaginary, 2.0), 0.5);
     double value = modulus;
     if (plot.mode == "re") value = zeta.real;
@@ -67,6 +73,8 @@ void expect_values_of(const Plot& plot) {
                                           "--quiet",
                                           "--mode",
                                           plot.mode,
+                                          "--method",
+                                          plot.method,
                                           "--real",
                                           number(plot.real_part),
                                           "--imaginary",
@@ -114,6 +122,12 @@ TEST(CsvValues, AreTheClampedQuantityOfZetaAtEveryCell) {
         expect_values_of(Plot{mode, 0.5, -1.0, 0.25, 0.5, 1.5, -0.75, 60, 7, 5});
     // No term at all: zeta is 0 everywhere, so 1/|zeta| is the ceiling.
     expect_values_of(Plot{"recip", -2.0, 3.0, 0.1, 0.7, 4.0, 1.0, 0, 3, 4});
+}
+
+TEST(CsvValues, WithTheAccurateMethodAreTheAccurateValues) {
+    // Across σ = 1 and t = 0 (the pole is NaN again) and, in the second plot, high up where the series fails.
+    expect_values_of(Plot{"re", 0.5, -1.0, 0.25, 0.5, 1e300, -1e300, 60, 7, 5, "accurate"});
+    expect_values_of(Plot{"abs", -0.5, 1e6, 0.5, 0.25, 1e300, -1e300, 100, 4, 3, "accurate"});
 }
 
 }  // namespace

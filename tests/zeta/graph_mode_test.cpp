@@ -61,3 +61,14 @@ TEST(FinishedMessage, NamesTheModeAndTheIterations) {
 }
 
 }  // namespace
+
+TEST(FinishedMessage, OfTheAccurateMethodNamesTheQuantityAsTheSeriesDoes) {
+    EXPECT_EQ(finished_message(Accurate_Method, Absolute_Value, 100),
+              "Finished calculating absolute value accurately.");
+    EXPECT_EQ(finished_message(Accurate_Method, Real_Part, 5), "Finished calculating real part accurately.");
+    EXPECT_EQ(finished_message(Accurate_Method, Imaginary_Part, 5),
+              "Finished calculating imgainary part accurately.");
+    EXPECT_EQ(finished_message(Accurate_Method, Reciprocal_Absolute_Value, 5),
+              "Finished calculating reciprocal absolute value accurately.");
+    EXPECT_EQ(finished_message(Series_Method, Real_Part, 5), finished_message(Real_Part, 5));
+}

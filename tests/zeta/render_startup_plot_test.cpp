@@ -8,9 +8,9 @@
 
 #include "tests/support/window_test.h"
 #include "tests/zeta/render_probe.h"
+#include "zeta/math/zeta_function.h"
 #include "zeta/plot_job.h"
 #include "zeta/plot_renderer.h"
-#include "zeta/math/zeta_function.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "tests/support/message_log.h"
 #include "tests/zeta/render_probe.h"
 #include "tests/zeta/viewer_test_window.h"
+#include "zeta/math/accurate_zeta.h"
 
 namespace {
 
@@ -16,14 +17,39 @@ const std::string calculating = "Calculating values...";
 
 using ZetaViewer = Viewer_Test;
 
-TEST_F(ZetaViewer, FreshMenuOffersSevenEntriesWithHideCriticalLine) {
+TEST_F(ZetaViewer, FreshMenuOffersEightEntriesWithHideCriticalLineAndAccurateValues) {
     right_click(140, 300);
 
     EXPECT_EQ(viewer.menu.items,
               (std::vector<std::string>{"Move window", "Graph Absolute value", "Graph Real part",
                                         "Graph Imaginary part", "Graph Reciprocal absolute value",
-                                        "Hide critical line", "Options"}));
+                                        "Hide critical line", "Options", "Accurate values"}));
     EXPECT_EQ(shown(140 + 250, 300 + 3), 0x00DE0000u) << "the menu is on screen";
+}
+
+TEST_F(ZetaViewer, AccurateValuesSwitchesTheMethodRecomputesAndTheMenuThenOffersSeriesValues) {
+    viewer.job.mode = Absolute_Value;
+    right_click(140, 300);
+    choose(7);
+
+    EXPECT_EQ(viewer.job.method, Accurate_Method);
+    const std::string just_after = status_text_copy(viewer.job);
+    EXPECT_TRUE(just_after == calculating || just_after == "Finished calculating absolute value accurately.")
+        << just_after;
+    wait_until_calculated();
+    EXPECT_EQ(status_text_copy(viewer.job), "Finished calculating absolute value accurately.");
+    EXPECT_EQ(viewer.job.precision, precision) << "the series' terms are kept";
+    // Cell [0][250] is s = 20i.
+    Complex accurate;
+    evaluate_zeta_accurately(Complex{0.0, 20.0}, accurate);
+    EXPECT_EQ(read_cell(viewer.job.grid, 0, 250), cell_value(Absolute_Value, accurate, 5.0, -5.0));
+
+    right_click(140, 300);
+    EXPECT_EQ(viewer.menu.items.at(7), "Series values");
+    choose(7);
+    wait_until_calculated();
+    EXPECT_EQ(viewer.job.method, Series_Method);
+    EXPECT_EQ(status_text_copy(viewer.job), finished_text("absolute value", precision));
 }
 
 TEST_F(ZetaViewer, HidingTheCriticalLineRemovesItAtOnceAndTheMenuThenOffersToShowIt) {

@@ -277,6 +277,10 @@ Accurate_Zeta_Rows::~Accurate_Zeta_Rows() {
     delete tables_;
 }
 
+size_t Accurate_Zeta_Rows::columns() const {
+    return tables_->sigmas.size();
+}
+
 int32_t Accurate_Zeta_Rows::terms_per_cell(double t) {
     const double height = std::fabs(t);
     if (!(height <= accurate_height_limit)) return 0;

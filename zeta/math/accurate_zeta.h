@@ -36,6 +36,8 @@ public:
     // tables; returns false, with `values` partly written, when it is set.
     bool evaluate(double t, Complex* values, const std::atomic<bool>* cancel = nullptr);
 
+    size_t columns() const;
+
     // The number of series terms that a row at height t sums per cell (for progress and block sizes).
     static int32_t terms_per_cell(double t);
 
