@@ -5,9 +5,11 @@
 #include <benchmark/benchmark.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <map>
 #include <string>
+#include <thread>
 
 #include "zeta/accurate_fill.h"
 
@@ -47,6 +49,24 @@ void accurate_plot(benchmark::State& state, double bottom, int threads) {
         benchmark::ClobberMemory();
     }
     state.counters["threads"] = threads;
+}
+
+// The time from a cancel request to the end of the fill, 30 ms into the plot at t = 10^8.
+void cancel_latency(benchmark::State& state) {
+    const Calculation_Settings settings = plot_settings(1e8);
+    Value_Grid grid;
+    allocate(grid, plot_width, plot_height);
+    for (auto _ : state) {
+        std::atomic<bool> cancel{false};
+        std::chrono::steady_clock::time_point requested;
+        std::thread filler([&] { fill_grid_accurately(settings, grid, cancel, calculation_thread_count()); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        requested = std::chrono::steady_clock::now();
+        cancel = true;
+        filler.join();
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - requested).count());
+    }
 }
 
 // Reports the time of the sample scaled to all cells of the plot.
@@ -105,6 +125,10 @@ int main(int argc, char** argv) {
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
     }
+    benchmark::RegisterBenchmark("t=1e+08/cancel_latency", cancel_latency)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(10);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     Recording_Reporter reporter;

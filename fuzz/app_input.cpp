@@ -200,6 +200,7 @@ void reset_to_start_up() {
     job.imaginary_scale = 0.1;
     job.precision = start_precision;
     job.mode = Reciprocal_Absolute_Value;
+    job.method = Series_Method;
     job.show_critical_line = 1;
     job.pan_offset_x = 0.0;
     job.pan_offset_y = 0.0;
