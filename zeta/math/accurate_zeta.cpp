@@ -68,6 +68,8 @@ struct Accurate_Zeta_Rows::Tables {
 
     // ln n in double-double, n = 1 ... (index n).
     std::vector<Double_Double> logs{Double_Double{}};
+    std::vector<Double_Double> log_halves{Double_Double{}};  // split(ln n) for two_product
+    std::vector<int32_t> smallest_factors{1};                // the smallest prime factor of n
 
     // The row: cos and sin of t·ln n (n^-it = cos − i sin), index n = 1 ... terms.
     double t = std::numeric_limits<double>::quiet_NaN();
@@ -104,6 +106,11 @@ struct Accurate_Zeta_Rows::Tables {
         for (int32_t n = static_cast<int32_t>(logs.size()); n <= n_max; ++n) {
             if (n % cancel_stride == 0 && cancelled(cancel)) return false;
             logs.push_back(zeta_math::log_dd(Double_Double{static_cast<double>(n), 0.0}));
+            log_halves.push_back(zeta_math::split(logs.back().hi));
+            int32_t factor = 2;
+            while (factor * factor <= n && n % factor != 0)
+                ++factor;
+            smallest_factors.push_back(factor * factor <= n ? factor : n);
         }
         return true;
     }
@@ -115,11 +122,25 @@ struct Accurate_Zeta_Rows::Tables {
         t = std::numeric_limits<double>::quiet_NaN();  // incomplete until the end
         cosines.resize(static_cast<size_t>(terms) + 1);
         sines.resize(static_cast<size_t>(terms) + 1);
-        for (int32_t n = 1; n <= terms; ++n) {
+        const Double_Double height_halves = zeta_math::split(height);
+        cosines[1] = 1.0;
+        sines[1] = 0.0;
+        for (int32_t n = 2; n <= terms; ++n) {
             if (n % cancel_stride == 0 && cancelled(cancel)) return false;
-            const double phase = zeta_math::reduce_modulo_two_pi(logs[static_cast<size_t>(n)] * height);
-            cosines[static_cast<size_t>(n)] = std::cos(phase);
-            sines[static_cast<size_t>(n)] = std::sin(phase);
+            const size_t index = static_cast<size_t>(n);
+            const size_t factor = static_cast<size_t>(smallest_factors[index]);
+            if (factor == index) {
+                const double phase = zeta_math::reduce_modulo_two_pi(
+                    zeta_math::multiply(logs[index], log_halves[index], height, height_halves));
+                cosines[index] = std::cos(phase);
+                sines[index] = std::sin(phase);
+            } else {
+                // n^-it = p^-it (n/p)^-it: a product of two earlier entries, each good to 10^-16, so that an
+                // entry carries at most about 12 roundings.
+                const size_t rest = index / factor;
+                cosines[index] = cosines[factor] * cosines[rest] - sines[factor] * sines[rest];
+                sines[index] = sines[factor] * cosines[rest] + cosines[factor] * sines[rest];
+            }
         }
         if (saddle) build_saddle_row(height);
         t = height;
@@ -223,11 +244,42 @@ struct Accurate_Zeta_Rows::Tables {
         return {real, imaginary};
     }
 
+    // Σ p_n n^-it and Σ q_n n^-it, n = 1 ... count, in one pass with the odd and even n summed apart, so that
+    // eight independent chains of additions keep the processor busy.
+    void power_sums(const double* p, const double* q, int32_t count, Complex_Double& sum_p,
+                    Complex_Double& sum_q) const {
+        const double* c = cosines.data();
+        const double* s = sines.data();
+        double p_real[2] = {0.0, 0.0};
+        double p_imaginary[2] = {0.0, 0.0};
+        double q_real[2] = {0.0, 0.0};
+        double q_imaginary[2] = {0.0, 0.0};
+        int32_t n = 1;
+        for (; n + 1 <= count; n += 2) {
+            for (int k = 0; k < 2; ++k) {
+                p_real[k] += p[n + k] * c[n + k];
+                p_imaginary[k] += p[n + k] * s[n + k];
+                q_real[k] += q[n + k] * c[n + k];
+                q_imaginary[k] += q[n + k] * s[n + k];
+            }
+        }
+        if (n <= count) {
+            p_real[0] += p[n] * c[n];
+            p_imaginary[0] += p[n] * s[n];
+            q_real[0] += q[n] * c[n];
+            q_imaginary[0] += q[n] * s[n];
+        }
+        sum_p = {p_real[0] + p_real[1], -(p_imaginary[0] + p_imaginary[1])};
+        sum_q = {q_real[0] + q_real[1], -(q_imaginary[0] + q_imaginary[1])};
+    }
+
     Complex_Double saddle_cell(size_t i) const {
-        const Complex_Double r_s =
-            power_sum(powers_minus_sigma[i], terms) + row_factor * node_sum(node_columns_s[i]);
-        const Complex_Double r_reflected =
-            power_sum(powers_sigma_minus_one[i], terms) + row_factor * node_sum(node_columns_reflected[i]);
+        Complex_Double sum_s;
+        Complex_Double sum_reflected;
+        power_sums(powers_minus_sigma[i].data(), powers_sigma_minus_one[i].data(), terms, sum_s,
+                   sum_reflected);
+        const Complex_Double r_s = sum_s + row_factor * node_sum(node_columns_s[i]);
+        const Complex_Double r_reflected = sum_reflected + row_factor * node_sum(node_columns_reflected[i]);
         return r_s + zeta_math::chi_high(sigmas[i], chi_row) * std::conj(r_reflected);
     }
 

@@ -8,7 +8,8 @@
 //               N = ⌊√(t/2π)⌋, the integral taken along the line of slope 1 through N + 1/2, which passes
 //               through the saddle point; the trapezoidal rule on 103 nodes gives it to 10^-15.
 //   t < 0:      ζ(conj s) = conj ζ(s).
-// Phases t·ln n are formed in double-double and reduced modulo 2π before any cosine is taken.
+// Phases t·ln p of primes p are formed in double-double and reduced modulo 2π before any cosine is taken;
+// n^-it of a composite n is the product of the values of its factors.
 #pragma once
 
 #include <atomic>

@@ -40,6 +40,13 @@ inline Double_Double two_product(double a, double b) {
     return {p, ((x.hi * y.hi - p) + x.hi * y.lo + x.lo * y.hi) + x.lo * y.lo};
 }
 
+// a · b exactly, with a and b already split.
+inline Double_Double two_product(double a, Double_Double a_halves, double b, Double_Double b_halves) {
+    const double p = a * b;
+    return {p, ((a_halves.hi * b_halves.hi - p) + a_halves.hi * b_halves.lo + a_halves.lo * b_halves.hi) +
+                   a_halves.lo * b_halves.lo};
+}
+
 inline Double_Double operator+(Double_Double a, Double_Double b) {
     Double_Double s = two_sum(a.hi, b.hi);
     const Double_Double e = two_sum(a.lo, b.lo);
@@ -65,6 +72,13 @@ inline Double_Double operator*(Double_Double a, Double_Double b) {
 
 inline Double_Double operator*(Double_Double a, double b) {
     Double_Double p = two_product(a.hi, b);
+    p.lo += a.lo * b;
+    return quick_two_sum(p.hi, p.lo);
+}
+
+// a · b as operator* does, with a.hi and b already split.
+inline Double_Double multiply(Double_Double a, Double_Double a_halves, double b, Double_Double b_halves) {
+    Double_Double p = two_product(a.hi, a_halves, b, b_halves);
     p.lo += a.lo * b;
     return quick_two_sum(p.hi, p.lo);
 }
