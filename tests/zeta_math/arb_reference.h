@@ -5,7 +5,8 @@
 #include <vector>
 
 // ζ(s) for s given exactly by its two doubles, rounded to double; the ball is refined until its radius is
-// below 10^-14 of max(1, |ζ|).
+// below 10^-14 of max(1, |ζ|). acb_zeta in the critical strip and near it; for σ ≥ 9 the Dirichlet series
+// summed in Arb, for σ ≤ −8 that sum at 1 − s times χ(s) from Arb's Γ, power and sine.
 std::complex<double> reference_zeta(std::complex<double> s);
 
 // Imaginary parts of the first `count` zeros on the critical line.
