@@ -53,7 +53,7 @@ const Rgb white{255, 255, 255};
 constexpr int menu_x = 150;
 constexpr int menu_y = 200;
 constexpr int menu_row = 17;
-constexpr int menu_entries = 7;
+constexpr int menu_entries = 8;
 constexpr int graph_real_part_entry = 2;
 constexpr int options_entry = 6;
 // Right of every entry's text and of the plot, inside the menu (its width is 8.5 pixels per character of
