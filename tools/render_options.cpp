@@ -116,7 +116,7 @@ bool parse_method(const char* text, std::optional<Zeta_Method>& setting, std::st
     } else if (name == "accurate") {
         setting = Accurate_Method;
     } else {
-        error = "--method must be series or accurate, not " + quoted(text);
+        error = "--method must be series or accurate, not " + shown_argument(text);
         return false;
     }
     return true;
