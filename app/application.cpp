@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include <cstdio>
 #include <memory>
 
 #include "app/main_window.h"
@@ -62,6 +63,9 @@ bool start_application(HINSTANCE instance) {
     ShowWindow(main_window, SW_SHOW);
     if (main_window == nullptr) {
         MessageBoxA(nullptr, "Failed to create window", "Error", MB_OK);
+        std::fputs(
+            "Without a screen, zeta-render draws the same plot into a PNG file (zeta-render --help).\n",
+            stderr);
         // Without a main window nothing could ever end the message loop.
         return false;
     }

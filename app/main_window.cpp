@@ -32,8 +32,8 @@ void paint_double_buffered(HWND window) {
 }
 
 void dispatch_mouse(HWND window, std::int32_t event, LPARAM lparam) {
-    // The position's two halves are taken as unsigned, as the objects expect.
-    object_registry.dispatch_window_event(window, event, LOWORD(lparam), HIWORD(lparam));
+    // Signed: while the window holds the capture, the pointer may be left of or above the client area.
+    object_registry.dispatch_window_event(window, event, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
 }
 
 }  // namespace
@@ -58,9 +58,13 @@ LRESULT CALLBACK Main_Window_Procedure(HWND window, UINT message, WPARAM wparam,
             dispatch_mouse(window, Event_Right_Button_Up, lparam);
             return 0;
         case WM_LBUTTONDOWN:
+            // A drag (pan, move, edge) follows the pointer outside the window and ends wherever it is
+            // released.
+            SetCapture(window);
             dispatch_mouse(window, Event_Left_Button_Down, lparam);
             return 0;
         case WM_LBUTTONUP:
+            if (GetCapture() == window) ReleaseCapture();
             dispatch_mouse(window, Event_Left_Button_Up, lparam);
             return 0;
         default:

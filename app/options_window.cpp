@@ -1,10 +1,13 @@
 #include "app/options_window.h"
 
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "app/application.h"
@@ -53,12 +56,27 @@ std::int32_t text_to_precision(const char* text) {
     return static_cast<std::int32_t>(value);
 }
 
+// After "Apply values" refused a field, the texts stay until the window has been activated again, so that the
+// activation changes around the message box do not replace them.
+bool keep_typed_text = false;
+
+// "%f" where it reads back as the same value, else the shortest text that does: 1e-07, not 0.000000.
+void format_setting(std::vector<char>& buffer, double value) {
+    std::snprintf(buffer.data(), buffer.size(), "%f", value);
+    if (std::atof(buffer.data()) == value || !std::isfinite(value)) return;
+    for (int digits = 1; digits < 17; ++digits) {
+        std::snprintf(buffer.data(), buffer.size(), "%.*g", digits, value);
+        if (std::atof(buffer.data()) == value) return;
+    }
+    std::snprintf(buffer.data(), buffer.size(), "%.17g", value);
+}
+
 // Shows the current settings; text typed but not applied is replaced.
 void fill_edits() {
     std::vector<char> buffer(settings_buffer_size);
     for (const Settings_Row& row : rows) {
         if (row.value != nullptr) {
-            std::snprintf(buffer.data(), buffer.size(), "%f", viewer.job.*row.value);
+            format_setting(buffer, viewer.job.*row.value);
         } else {
             std::snprintf(buffer.data(), buffer.size(), "%i", viewer.job.precision);
         }
@@ -78,14 +96,33 @@ void paint_labels(HWND window) {
 }
 
 void apply_settings() {
-    read_settings();
+    if (!read_settings()) return;
     viewer.job.status_text = "Calculating values...";
     start_calculation(viewer.job);
+}
+
+// The row's text as EM_GETLINE gives it, cut to the buffer.
+void read_row(const Settings_Row& row, std::vector<char>& buffer) {
+    // The first word tells the edit how many characters fit, leaving room for the terminating zero.
+    const WORD capacity = settings_buffer_size - 1;
+    std::memcpy(buffer.data(), &capacity, sizeof capacity);
+    LRESULT copied = SendMessageA(*row.edit, EM_GETLINE, 0, reinterpret_cast<LPARAM>(buffer.data()));
+    if (copied < 0 || copied > capacity) copied = 0;
+    buffer[static_cast<std::size_t>(copied)] = '\0';
+}
+
+void refuse(const Settings_Row& row) {
+    std::string field(row.label);
+    if (!field.empty() && field.back() == ':') field.pop_back();
+    const std::string text = field + " must be a finite number. No value was changed.";
+    keep_typed_text = true;
+    MessageBoxA(options_window, text.c_str(), "Error", MB_OK);
 }
 
 }  // namespace
 
 void create_options_window(HINSTANCE instance) {
+    keep_typed_text = false;
     options_window =
         CreateWindowExA(0, options_window_class_name, "Options", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                         CW_USEDEFAULT, 400, 550, nullptr, nullptr, instance, nullptr);
@@ -98,27 +135,38 @@ void create_options_window(HINSTANCE instance) {
     }
 }
 
-void read_settings() {
+bool read_settings() {
     std::vector<char> buffer(settings_buffer_size);
-    for (const Settings_Row& row : rows) {
-        // The first word tells the edit how many characters fit, leaving room for the terminating zero.
-        const WORD capacity = settings_buffer_size - 1;
-        std::memcpy(buffer.data(), &capacity, sizeof capacity);
-        LRESULT copied = SendMessageA(*row.edit, EM_GETLINE, 0, reinterpret_cast<LPARAM>(buffer.data()));
-        if (copied < 0 || copied > capacity) copied = 0;
-        buffer[static_cast<std::size_t>(copied)] = '\0';
-        if (row.value != nullptr) {
-            viewer.job.*row.value = std::atof(buffer.data());
-        } else {
-            viewer.job.precision = text_to_precision(buffer.data());
+    double values[std::size(rows)] = {};
+    std::int32_t precision = 0;
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        read_row(rows[i], buffer);
+        if (rows[i].value == nullptr) {
+            precision = text_to_precision(buffer.data());
+            continue;
+        }
+        values[i] = std::atof(buffer.data());
+        // "inf", "nan" and 1e999 would make a plot of nothing but NaN.
+        if (!std::isfinite(values[i])) {
+            refuse(rows[i]);
+            return false;
         }
     }
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        if (rows[i].value != nullptr) viewer.job.*rows[i].value = values[i];
+    }
+    viewer.job.precision = precision;
+    return true;
 }
 
 LRESULT CALLBACK Options_Window_Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_ACTIVATE:
-            fill_edits();
+            if (!keep_typed_text) {
+                fill_edits();
+            } else if (LOWORD(wparam) != WA_INACTIVE) {
+                keep_typed_text = false;
+            }
             return 0;
         case WM_PAINT:
             paint_labels(window);

@@ -21,5 +21,6 @@ void create_options_window(HINSTANCE instance);
 
 LRESULT CALLBACK Options_Window_Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
-// Reads the seven edits back into the viewer's plot settings.
-void read_settings();
+// Reads the seven edits back into the viewer's plot settings. A field whose number is not finite changes
+// nothing: a message box names it, every field keeps its text, and the result is false.
+bool read_settings();

@@ -11,6 +11,7 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#include <windowsx.h>
 #else
 
 #include <cstddef>
@@ -228,6 +229,7 @@ typedef struct tagBITMAPINFO {
 #define WM_MBUTTONUP 0x0208
 #define WM_MBUTTONDBLCLK 0x0209
 #define WM_MOUSEWHEEL 0x020A
+#define WM_CAPTURECHANGED 0x0215
 #define WM_USER 0x0400
 
 // Edit control messages and button notifications
@@ -458,6 +460,9 @@ HWND WINAPI GetParent(HWND hwnd);
 BOOL WINAPI IsWindow(HWND hwnd);
 BOOL WINAPI IsWindowVisible(HWND hwnd);
 SHORT WINAPI GetKeyState(int virtual_key);
+HWND WINAPI SetCapture(HWND hwnd);
+BOOL WINAPI ReleaseCapture(void);
+HWND WINAPI GetCapture(void);
 int WINAPI GetDlgCtrlID(HWND hwnd);
 LONG_PTR WINAPI GetWindowLongPtrA(HWND hwnd, int index);
 LONG_PTR WINAPI SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value);

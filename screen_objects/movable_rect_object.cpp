@@ -1,5 +1,7 @@
 #include "screen_objects/movable_rect_object.h"
 
+#include <algorithm>
+
 #include "screen_objects/standard_cursor.h"
 
 namespace {
@@ -7,7 +9,29 @@ namespace {
 // Index of "Move window" in the movable rectangle's menu.
 constexpr std::int32_t Move_Window_Entry = 0;
 
+// The range a coordinate is kept in; without a client area to keep to, everything goes.
+struct Span {
+    std::int64_t low = INT32_MIN;
+    std::int64_t high = INT32_MAX;
+    LONG keep(std::int64_t value) const { return static_cast<LONG>(std::max(low, std::min(value, high))); }
+};
+
+// Where a left or top edge may go (`span.high`) and a right or bottom edge (`span.low`), along an axis of
+// the client area `extent` pixels long: each edge at least Minimum_Rect_Inside pixels from the far side, so
+// that much of the rectangle stays inside (all of it when smaller).
+Span edge_span(LONG extent) {
+    return Span{Minimum_Rect_Inside, extent - Minimum_Rect_Inside};
+}
+
 }  // namespace
+
+bool On_Screen_Object_Movable_RECT::client_extent(LONG* width, LONG* height) const {
+    RECT client{};
+    if (window == nullptr || !GetClientRect(window, &client)) return false;
+    *width = client.right - client.left;
+    *height = client.bottom - client.top;
+    return true;
+}
 
 void On_Screen_Object_Movable_RECT::update_cursor(std::int32_t x, std::int32_t y) {
     if (!set_edge_cursor(x, y)) set_standard_cursor(IDC_ARROW);
@@ -46,30 +70,41 @@ void On_Screen_Object_Movable_RECT::grab_edges(std::int32_t x, std::int32_t y) {
 
 bool On_Screen_Object_Movable_RECT::follow_pointer(std::int32_t x, std::int32_t y) {
     if (rect == nullptr) return false;
+    Span across;
+    Span down;
+    LONG width = 0;
+    LONG height = 0;
+    if (client_extent(&width, &height)) {
+        across = edge_span(width);
+        down = edge_span(height);
+    }
     bool changed = false;
     if (moving == 1) {
-        const LONG dy = (rect->top + grab_y) - y;
-        const LONG dx = (grab_x - x) + rect->left;
-        rect->top -= dy;
-        rect->bottom -= dy;
-        rect->left -= dx;
-        rect->right -= dx;
+        // The pointer keeps its grab offset, as far as the rectangle stays in reach.
+        const std::int64_t rect_width = std::int64_t{rect->right} - rect->left;
+        const std::int64_t rect_height = std::int64_t{rect->bottom} - rect->top;
+        const LONG left = Span{across.low - rect_width, across.high}.keep(std::int64_t{x} - grab_x);
+        const LONG top = Span{down.low - rect_height, down.high}.keep(std::int64_t{y} - grab_y);
+        rect->left = left;
+        rect->right = static_cast<LONG>(left + rect_width);
+        rect->top = top;
+        rect->bottom = static_cast<LONG>(top + rect_height);
         changed = true;
     }
     if (bottom_grabbed == 1 && y - rect->top >= Minimum_Rect_Extent) {
-        rect->bottom = y;
+        rect->bottom = Span{down.low, INT32_MAX}.keep(y);
         changed = true;
     }
     if (top_grabbed == 1 && rect->bottom - y >= Minimum_Rect_Extent) {
-        rect->top = y;
+        rect->top = Span{INT32_MIN, down.high}.keep(y);
         changed = true;
     }
     if (left_grabbed == 1 && rect->right - x >= Minimum_Rect_Extent) {
-        rect->left = x;
+        rect->left = Span{INT32_MIN, across.high}.keep(x);
         changed = true;
     }
     if (right_grabbed == 1 && x - rect->left >= Minimum_Rect_Extent) {
-        rect->right = x;
+        rect->right = Span{across.low, INT32_MAX}.keep(x);
         changed = true;
     }
     return changed;

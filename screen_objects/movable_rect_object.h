@@ -9,6 +9,9 @@
 
 // A dragged edge stops this many pixels short of the opposite edge.
 constexpr std::int32_t Minimum_Rect_Extent = 2;
+// Moving and edge drags keep this many pixels of the rectangle's width and height inside the client area
+// (all of it when it is smaller), so that it can always be grabbed again.
+constexpr std::int32_t Minimum_Rect_Inside = 20;
 
 class On_Screen_Object_Movable_RECT : public On_Screen_Object_RECT {
 public:
@@ -22,7 +25,7 @@ public:
     // On a left-button press: grabs each edge whose line the pointer is on, and makes the object active if
     // any.
     void grab_edges(std::int32_t x, std::int32_t y);
-    // Moves or resizes *rect after the pointer; true when it did.
+    // Moves or resizes *rect after the pointer, keeping it in reach; true when it did.
     bool follow_pointer(std::int32_t x, std::int32_t y);
     // "Move window": from now on the rectangle keeps the pointer at the offset it has from (x, y).
     void start_move(std::int32_t x, std::int32_t y);
@@ -36,4 +39,8 @@ public:
     std::uint8_t bottom_grabbed = 0;
     std::uint8_t right_grabbed = 0;
     std::uint8_t left_grabbed = 0;
+
+private:
+    // The size of the client area of `window`; false without one.
+    bool client_extent(LONG* width, LONG* height) const;
 };

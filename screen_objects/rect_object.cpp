@@ -29,6 +29,8 @@ void On_Screen_Object_RECT::open_menu(std::initializer_list<std::string_view> en
                                       std::int32_t y) {
     child = &menu;
     menu.owner = this;
+    // The menu opens in this object's window, which its layout keeps to.
+    menu.window = window;
     menu.clear_items();
     for (std::string_view entry : entries)
         menu.add_item(entry);

@@ -40,6 +40,28 @@ void On_Screen_Object_Right_Click_Menu::open_at(std::int32_t x, std::int32_t y) 
         longest = std::max(longest, counted_length(item));
     // Truncated toward zero, as the conversion of a double does.
     rect.right = to_coordinate(static_cast<double>(longest) * Menu_Pixels_Per_Character + x);
+    keep_inside_client_area();
+    // Nothing is highlighted until the pointer moves over an entry: a highlight left from the last time would
+    // be chosen again by a click that did not move.
+    hovered = -1;
+}
+
+// Shifted up or left as far as needed for every entry to be shown (and down or right when it starts outside),
+// the top-left corner first when the menu is larger than the client area.
+void On_Screen_Object_Right_Click_Menu::keep_inside_client_area() {
+    RECT client{};
+    if (window == nullptr || !GetClientRect(window, &client)) return;
+    auto shift = [](LONG start, LONG end, LONG low, LONG high) {
+        const std::int64_t wanted =
+            std::min<std::int64_t>(start, std::int64_t{high} - (std::int64_t{end} - start));
+        return std::max<std::int64_t>(wanted, low) - start;
+    };
+    const std::int64_t dx = shift(rect.left, rect.right, client.left, client.right);
+    const std::int64_t dy = shift(rect.top, rect.bottom, client.top, client.bottom);
+    rect.left = to_coordinate(static_cast<double>(rect.left + dx));
+    rect.right = to_coordinate(static_cast<double>(rect.right + dx));
+    rect.top = to_coordinate(static_cast<double>(rect.top + dy));
+    rect.bottom = to_coordinate(static_cast<double>(rect.bottom + dy));
 }
 
 void On_Screen_Object_Right_Click_Menu::update_cursor(std::int32_t x, std::int32_t y) {

@@ -19,7 +19,8 @@ class On_Screen_Object_Right_Click_Menu : public On_Screen_Object {
 public:
     void clear_items();
     void add_item(std::string_view text);
-    // Lays the menu out with its top-left corner at (x, y) and makes it active; hovered and chosen are kept.
+    // Lays the menu out with its top-left corner at (x, y), shifted up or left where it would cross the
+    // bottom or right edge of `window`'s client area, and makes it active with no entry highlighted.
     void open_at(std::int32_t x, std::int32_t y);
 
     void update_cursor(std::int32_t x, std::int32_t y) override;
@@ -33,4 +34,7 @@ public:
     std::vector<std::string> items;
     COLORREF colour = Menu_Colour;
     RECT rect{};  // client coordinates of the open menu
+
+private:
+    void keep_inside_client_area();
 };

@@ -35,6 +35,8 @@ std::int32_t On_Screen_Object_Ostrelin_Zeta_Function_Viewer::handle_event(std::i
             if (active == 0) start_pan(x, y);
             return Action_Raise;
         case Event_Left_Button_Up:
+            // The pan ends where the button is released, also when no move reported that position.
+            if (panning == 1) set_pan_offset(x, y);
             apply_pan_and_restart();
             end_drag();
             return Action_Raise;
@@ -102,10 +104,16 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::start_pan(std::int32_t x, s
 // button is released. Only the frame is repainted, at once and without erasing.
 void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::follow_pan(std::int32_t x, std::int32_t y) {
     if (rect == nullptr) return;
-    job.pan_offset_x = static_cast<double>((std::int64_t{grab_x} - x) + rect->left);
-    job.pan_offset_y = static_cast<double>((std::int64_t{y} - rect->top) - grab_y);
+    set_pan_offset(x, y);
     InvalidateRect(window, rect, FALSE);
     UpdateWindow(window);
+}
+
+// The pointer's displacement from the press, x reversed.
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::set_pan_offset(std::int32_t x, std::int32_t y) {
+    if (rect == nullptr) return;
+    job.pan_offset_x = static_cast<double>((std::int64_t{grab_x} - x) + rect->left);
+    job.pan_offset_y = static_cast<double>((std::int64_t{y} - rect->top) - grab_y);
 }
 
 // Every left release ends here, pan or not, so a plain click recomputes the same plot.

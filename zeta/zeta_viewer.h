@@ -36,6 +36,7 @@ private:
     void carry_out_menu_choice(std::int32_t x, std::int32_t y);
     void start_pan(std::int32_t x, std::int32_t y);
     void follow_pan(std::int32_t x, std::int32_t y);
+    void set_pan_offset(std::int32_t x, std::int32_t y);
     void apply_pan_and_restart();
     void graph(Graph_Mode mode);
     void restart_calculation();

@@ -70,6 +70,9 @@ struct Backend {
     // it cannot be shown.
     bool (*message_box)(const char* caption, const char* text);
     void (*screen_size)(int* width, int* height);
+    // While `window` (0: none) holds the pointer, every pointer event is reported to it, in its client
+    // coordinates, also outside it and beyond the program's other windows.
+    void (*set_capture)(Window_Id window);
 };
 
 const Backend& headless_backend();

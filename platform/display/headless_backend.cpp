@@ -166,6 +166,9 @@ bool message_box(const char* caption, const char* text) {
     return true;
 }
 
+// Pushed input already names its window and may lie anywhere.
+void set_capture(Window_Id) {}
+
 void screen_size(int* width, int* height) {
     *width = screen_width;
     *height = screen_height;
@@ -177,7 +180,7 @@ const Backend& headless_backend() {
     static const Backend backend = {"headless",    open,        close,       create_window, destroy_window,
                                     set_title,     show_window, hide_window, client_size,   present,
                                     set_cursor,    poll_event,  wait_event,  wake,          get_clipboard,
-                                    set_clipboard, message_box, screen_size};
+                                    set_clipboard, message_box, screen_size, set_capture};
     return backend;
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -68,10 +69,10 @@ void choose_video_driver() {
     if (x11 != wayland) SDL_SetHint(SDL_HINT_VIDEODRIVER, x11 ? "x11" : "wayland");
 }
 
+// Says what the user can do about it: the in-memory display shows nothing to anybody.
 void report_no_screen(const std::string& reason) {
-    std::fprintf(stderr,
-                 "zeta-viewer: no screen found (%s); set ZETA_VIEWER_DISPLAY=headless to run without one\n",
-                 reason.c_str());
+    std::fprintf(stderr, "%s: no screen found (%s); start an X server, or set DISPLAY to a running one\n",
+                 program_invocation_short_name, reason.c_str());
 }
 
 // SDL falls back to drivers that show nothing; a window there would be invisible to the user.
@@ -87,7 +88,8 @@ bool open() {
         report_no_screen("neither DISPLAY nor WAYLAND_DISPLAY names a screen");
         return false;
     }
-    // Without capture, a drag that leaves the client area is not followed, as in the window layer's model.
+    // Capture only when the window layer asks for it (SetCapture): otherwise a drag that leaves the client
+    // area is not followed, as in Win32.
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
@@ -95,8 +97,8 @@ bool open() {
     // Window surfaces straight on the screen's own framebuffer (XShm on X11), not emulated through OpenGL,
     // which would start a software renderer with threads of its own on a machine without a GPU.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    // SIGINT and SIGTERM keep their default meaning: SDL would turn them into a quit event that no window asked
-    // for, and the program would ignore them.
+    // SIGINT and SIGTERM keep their default meaning: SDL would turn them into a quit event that no window
+    // asked for, and the program would ignore them.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     choose_video_driver();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -234,6 +236,7 @@ const Backend& sdl_backend() {
         sdl::set_clipboard,
         sdl::message_box,
         sdl::screen_size,
+        sdl::set_capture,
     };
     return backend;
 }

@@ -28,8 +28,11 @@ int button_of(Uint8 sdl_button) {
     }
 }
 
-// Pointer events count only inside the client area: there is no capture, so a drag that leaves the window is
-// not followed (X11 still reports such positions while a button is held).
+// The window that holds the pointer (0: none): the window layer's capture.
+Window_Id captured = 0;
+
+// Without capture, pointer events count only inside the client area, so a drag that leaves the window is not
+// followed (X11 still reports such positions while a button is held).
 bool inside_client_area(Uint32 window_id, int x, int y) {
     SDL_Window* window = SDL_GetWindowFromID(window_id);
     if (window == nullptr) return false;
@@ -39,6 +42,38 @@ bool inside_client_area(Uint32 window_id, int x, int y) {
     return x >= 0 && y >= 0 && x < width && y < height;
 }
 
+// With capture, every pointer event goes to the capture window, in its client coordinates: SDL reports it
+// for the window that it grabbed the pointer for, which is the one with the keyboard focus, or for no window
+// once the pointer has left them all.
+bool place_pointer(Uint32 window_id, int x, int y, Event* out) {
+    if (captured == 0) {
+        if (!inside_client_area(window_id, x, y)) return false;
+        out->window = window_id;
+        out->x = x;
+        out->y = y;
+        return true;
+    }
+    SDL_Window* target = SDL_GetWindowFromID(captured);
+    if (target == nullptr) return false;
+    int target_x = 0;
+    int target_y = 0;
+    SDL_GetWindowPosition(target, &target_x, &target_y);
+    SDL_Window* source = SDL_GetWindowFromID(window_id);
+    if (source == nullptr) {
+        SDL_GetGlobalMouseState(&x, &y);
+    } else {
+        int source_x = 0;
+        int source_y = 0;
+        SDL_GetWindowPosition(source, &source_x, &source_y);
+        x += source_x;
+        y += source_y;
+    }
+    out->window = captured;
+    out->x = x - target_x;
+    out->y = y - target_y;
+    return true;
+}
+
 bool translate_window_event(const SDL_WindowEvent& in, Event* out) {
     out->window = in.windowID;
     switch (in.event) {
@@ -46,6 +81,9 @@ bool translate_window_event(const SDL_WindowEvent& in, Event* out) {
             out->type = Event_Type::Close_Request;
             return true;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
+            // SDL grabs the pointer only for a window with the keyboard focus, which the press that asked for
+            // the capture may have given only now.
+            if (captured != 0) SDL_CaptureMouse(SDL_TRUE);
             out->type = Event_Type::Focus_Gained;
             return true;
         case SDL_WINDOWEVENT_FOCUS_LOST:
@@ -75,6 +113,15 @@ bool translate_key_event(const SDL_KeyboardEvent& in, Event* out) {
 }
 
 }  // namespace
+
+void set_capture(Window_Id window) {
+    captured = window;
+    if (!is_open()) return;
+    // SDL grabs the pointer for the window with the keyboard focus (the press that asks for capture has just
+    // activated one of ours); events for it are moved to the capture window above. Without a grab, the X
+    // server still reports the pointer outside while a button is held, but SDL drops it.
+    SDL_CaptureMouse(window != 0 ? SDL_TRUE : SDL_FALSE);
+}
 
 int virtual_key_for(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
@@ -129,22 +176,16 @@ bool translate_event(const SDL_Event& in, Event* out) {
     *out = Event{};
     switch (in.type) {
         case SDL_MOUSEMOTION:
-            if (!inside_client_area(in.motion.windowID, in.motion.x, in.motion.y)) return false;
+            if (!place_pointer(in.motion.windowID, in.motion.x, in.motion.y, out)) return false;
             out->type = Event_Type::Mouse_Move;
-            out->window = in.motion.windowID;
-            out->x = in.motion.x;
-            out->y = in.motion.y;
             out->modifiers = modifiers_of(SDL_GetModState());
             return true;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
             if (button_of(in.button.button) == 0) return false;
-            if (!inside_client_area(in.button.windowID, in.button.x, in.button.y)) return false;
+            if (!place_pointer(in.button.windowID, in.button.x, in.button.y, out)) return false;
             out->type = in.type == SDL_MOUSEBUTTONDOWN ? Event_Type::Button_Down : Event_Type::Button_Up;
-            out->window = in.button.windowID;
             out->button = button_of(in.button.button);
-            out->x = in.button.x;
-            out->y = in.button.y;
             out->modifiers = modifiers_of(SDL_GetModState());
             return true;
         case SDL_KEYDOWN:

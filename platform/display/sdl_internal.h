@@ -27,6 +27,9 @@ void create_cursors();
 void free_cursors();
 void set_cursor(int cursor_id);
 
+// Reports every pointer event to `window` (0: as they come) and asks SDL to grab the pointer meanwhile
+// (sdl_events.cpp).
+void set_capture(Window_Id window);
 // Turns an SDL event into the window layer's event; false for events the layer does not take
 // (sdl_events.cpp).
 bool translate_event(const SDL_Event& in, Event* out);

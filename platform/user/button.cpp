@@ -1,5 +1,6 @@
-// Messages of the push button. There is no mouse capture: the button sees the pointer only while it is over
-// it, so a click is a press and a release that both happen on the button.
+// Messages of the push button. A press captures the pointer, so the button sees the release wherever it
+// happens: a click is a press and a release that both happen on the button; the button looks pressed while
+// the held pointer is over it.
 #include "platform/user/button.h"
 
 #include <algorithm>
@@ -36,9 +37,31 @@ void set_pressed(HWND button, Button_State& state, bool pressed) {
     InvalidateRect(button, nullptr, FALSE);
 }
 
-void release(HWND button, Button_State& state) {
-    if (!state.pressed) return;
+bool over_button(HWND button, LPARAM position) {
+    RECT client{};
+    GetClientRect(button, &client);
+    const int x = GET_X_LPARAM(position);
+    const int y = GET_Y_LPARAM(position);
+    return x >= client.left && x < client.right && y >= client.top && y < client.bottom;
+}
+
+void press(HWND button, Button_State& state) {
+    if (GetFocus() != button) SetFocus(button);
+    SetCapture(button);
+    set_pressed(button, state, true);
+}
+
+// While the press holds the capture, the button looks pressed exactly when the pointer is over it.
+void follow_pointer(HWND button, Button_State& state, WPARAM keys, LPARAM position) {
+    const bool held = (keys & MK_LBUTTON) != 0 && GetCapture() == button;
+    set_pressed(button, state, held && over_button(button, position));
+}
+
+void release(HWND button, Button_State& state, LPARAM position) {
+    const bool clicked = state.pressed && GetCapture() == button && over_button(button, position);
     set_pressed(button, state, false);
+    if (GetCapture() == button) ReleaseCapture();
+    if (!clicked) return;
     // Last: the parent may do anything in its handler, destroying this button included.
     SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
@@ -87,18 +110,21 @@ LRESULT CALLBACK button_window_procedure(HWND button, UINT message, WPARAM wpara
         case WM_ERASEBKGND:
             return 1;
         case WM_LBUTTONDOWN:
-            if (GetFocus() != button) SetFocus(button);
-            set_pressed(button, *state, true);
+            press(button, *state);
             return 0;
         case WM_MOUSEMOVE:
-            // The button was released somewhere we did not see.
-            if (!(wparam & MK_LBUTTON)) set_pressed(button, *state, false);
+            follow_pointer(button, *state, wparam, lparam);
             return 0;
         case WM_LBUTTONUP:
-            release(button, *state);
+            release(button, *state, lparam);
+            return 0;
+        case WM_CAPTURECHANGED:
+            // Taken away by another window: the press ends without a click.
+            if (reinterpret_cast<HWND>(lparam) != button) set_pressed(button, *state, false);
             return 0;
         case WM_KILLFOCUS:
             set_pressed(button, *state, false);
+            if (GetCapture() == button) ReleaseCapture();
             return 0;
         case WM_SETTEXT:
             state->caption = lparam ? reinterpret_cast<const char*>(lparam) : "";

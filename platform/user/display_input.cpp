@@ -110,19 +110,36 @@ void queue_pointer_message(const MSG& message) {
     input.push_back(message);
 }
 
+// Where pointer input at (x, y) of `top`'s client area goes: the capture holder wherever the pointer is,
+// else the window under it in a shown client area. `position` gets the target's client coordinates.
+HWND pointer_target(const Window& top, int x, int y, POINT* position) {
+    HWND holder = layer().capture;
+    if (holder != nullptr && IsWindow(holder)) {
+        std::shared_ptr<Window> holder_top = top_level_of(holder);
+        POINT origin = origin_in_top_level(holder);
+        // Input reported for another top-level window is placed through the screen.
+        *position = POINT{top.rect.left + x - holder_top->rect.left - origin.x,
+                          top.rect.top + y - holder_top->rect.top - origin.y};
+        return holder;
+    }
+    if ((top.style & WS_VISIBLE) == 0 || !rect_contains(RECT{0, 0, top.width(), top.height()}, x, y)) {
+        return nullptr;
+    }
+    HWND target = window_at(top.handle, x, y);
+    POINT origin = origin_in_top_level(target);
+    *position = POINT{x - origin.x, y - origin.y};
+    return target;
+}
+
 void convert_pointer(const Window& top, const display::Event& event) {
     Input_State& state = input_state();
     WPARAM flag = button_flag(event.button);
     if (event.type == display::Event_Type::Button_Down) state.buttons |= flag;
     if (event.type == display::Event_Type::Button_Up) state.buttons &= ~flag;
     if (event.type != display::Event_Type::Mouse_Move && flag == 0) return;
-    // No capture: only input over a shown client area reaches a window.
-    if ((top.style & WS_VISIBLE) == 0 ||
-        !rect_contains(RECT{0, 0, top.width(), top.height()}, event.x, event.y)) {
-        return;
-    }
-    HWND target = window_at(top.handle, event.x, event.y);
-    POINT origin = origin_in_top_level(target);
+    POINT position{};
+    HWND target = pointer_target(top, event.x, event.y, &position);
+    if (target == nullptr) return;
     POINT screen_point{top.rect.left + event.x, top.rect.top + event.y};
     DWORD time = message_time();
     UINT message = WM_MOUSEMOVE;
@@ -132,9 +149,8 @@ void convert_pointer(const Window& top, const display::Event& event) {
     } else if (event.type == display::Event_Type::Button_Up) {
         message = button_down_message(event.button) + 1;
     }
-    LPARAM position = MAKELPARAM(event.x - origin.x, event.y - origin.y);
-    queue_pointer_message(
-        MSG{target, message, state.buttons | modifier_flags(), position, time, screen_point});
+    queue_pointer_message(MSG{target, message, state.buttons | modifier_flags(),
+                              MAKELPARAM(position.x, position.y), time, screen_point});
 }
 
 HWND keyboard_target() {
@@ -263,7 +279,8 @@ void before_input_delivery(const MSG& message) {
         std::shared_ptr<Window> target = find_window(message.hwnd);
         if (target && target->parent != nullptr && layer().focus != message.hwnd) SetFocus(message.hwnd);
     }
-    if (IsWindow(message.hwnd)) {
+    // A window that holds the capture sets the cursor itself.
+    if (IsWindow(message.hwnd) && layer().capture == nullptr) {
         SendMessageA(message.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(message.hwnd),
                      MAKELPARAM(HTCLIENT, message.message));
     }

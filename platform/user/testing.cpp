@@ -31,6 +31,7 @@ void reset_window_layer() {
     l.held_event.reset();
     l.focus = nullptr;
     l.active = nullptr;
+    l.capture = nullptr;
     l.activation_order.clear();
     l.cursor = nullptr;
     l.default_placements = 0;

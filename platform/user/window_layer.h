@@ -89,6 +89,7 @@ struct Layer {
     std::optional<display::Event> held_event;
     HWND focus = nullptr;
     HWND active = nullptr;
+    HWND capture = nullptr;  // the window that gets every pointer message (SetCapture)
     std::vector<HWND> activation_order;  // top-level windows, most recently active first
     HCURSOR cursor = nullptr;
     std::map<HDC, HWND> window_dcs;  // DCs from BeginPaint/GetDC and the top-level window they draw into
@@ -155,6 +156,10 @@ bool is_pointer_event(const display::Event& event);
 // Work done as an input message is retrieved: activation and focus on a press, WM_SETCURSOR.
 void before_input_delivery(const MSG& message);
 void reset_input_state();
+
+// ---- Capture (capture.cpp)
+// Takes the capture away (WM_CAPTURECHANGED) when `root` or one of its descendants holds it.
+void release_capture_in_tree(HWND root);
 
 // ---- Classes (window_classes.cpp)
 std::shared_ptr<const Window_Class> find_class(LPCSTR name);

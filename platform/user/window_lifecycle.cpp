@@ -185,6 +185,7 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
     std::shared_ptr<Window> window = find_window(hwnd);
     if (!window || window->destroying) return FALSE;
     window->destroying = true;
+    release_capture_in_tree(hwnd);
     Layer& l = layer();
     if (l.focus != nullptr && is_in_tree(l.focus, hwnd)) {
         // A child hands the focus to its parent; a top-level window's goes with its activation.

@@ -34,8 +34,8 @@ protected:
         baseline_ = take_baseline();
     }
 
-    // Mouse messages as the window gets them with the pointer captured beyond its client area, where the
-    // halves of the position parameter reach 65535. The headless screen delivers nothing outside the window.
+    // Mouse messages as the window gets them with the pointer captured far beyond its client area, at the
+    // largest position that the signed halves of the position parameter carry.
     static void post_mouse(UINT message, int x, int y) {
         PostMessageA(main_window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
         test_support::pump_until_idle();
@@ -49,14 +49,14 @@ TEST_F(Frame_Extremes, TheLargestFrameIsRefusedWithoutTouchingMemory) {
     // The bottom-right corner.
     platform::headless::mouse_down(main_window, plot_rect.right, plot_rect.bottom);
     test_support::pump_until_idle();
-    post_mouse(WM_MOUSEMOVE, 65535, 65535);
-    post_mouse(WM_LBUTTONUP, 65535, 65535);
+    post_mouse(WM_MOUSEMOVE, 32767, 32767);
+    post_mouse(WM_LBUTTONUP, 32767, 32767);
     EXPECT_EQ(plot_rect.left, 100);
     EXPECT_EQ(plot_rect.top, 60);
-    EXPECT_EQ(plot_rect.right, 65535);
-    EXPECT_EQ(plot_rect.bottom, 65535);
+    EXPECT_EQ(plot_rect.right, 32767);
+    EXPECT_EQ(plot_rect.bottom, 32767);
 
-    // 65435 x 65475 cells would take 34 GB.
+    // 32667 x 32707 cells would take 8.5 GB.
     EXPECT_EQ(status_text_copy(viewer.job), out_of_memory_text);
     EXPECT_FALSE(viewer.job.running);
     EXPECT_EQ(viewer.job.grid.width, 0);
@@ -78,13 +78,13 @@ TEST_F(Frame_Extremes, TheLargestFrameIsRefusedWithoutTouchingMemory) {
 }
 
 TEST_F(Frame_Extremes, AFrameReachingFarBeyondTheWindowComputesAndRepaintsAtOnce) {
-    // The right edge to 65535: 65435 x 520 cells, 272 MB, which the grid may take.
+    // The right edge to 32767: 32667 x 520 cells, 136 MB, which the grid may take.
     platform::headless::mouse_down(main_window, plot_rect.right, 300);
     test_support::pump_until_idle();
-    post_mouse(WM_MOUSEMOVE, 65535, 300);
-    EXPECT_LT(seconds_taken([] { post_mouse(WM_LBUTTONUP, 65535, 300); }), hang_guard_seconds);
-    EXPECT_EQ(plot_rect.right, 65535);
-    EXPECT_EQ(viewer.job.grid.width, 65435);
+    post_mouse(WM_MOUSEMOVE, 32767, 300);
+    EXPECT_LT(seconds_taken([] { post_mouse(WM_LBUTTONUP, 32767, 300); }), hang_guard_seconds);
+    EXPECT_EQ(plot_rect.right, 32767);
+    EXPECT_EQ(viewer.job.grid.width, 32667);
     EXPECT_EQ(status_text_copy(viewer.job), "Calculating values...");
     ASSERT_TRUE(program_is_sane(baseline_));
 

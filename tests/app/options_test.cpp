@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/options_window.h"
 #include "platform/display/headless.h"
@@ -22,6 +25,13 @@ protected:
 
     static void set_text(HWND edit, const std::string& text) {
         SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+
+    // Activation moves to the main window and back: the fields are filled twice.
+    static void refill() {
+        platform::headless::click(main_window, 900, 700);
+        platform::headless::click(options_window, 350, 20);
+        test_support::pump_until_idle();
     }
 
     static void press_apply() {
@@ -90,7 +100,8 @@ TEST_F(Options, AppliesNumbersAsAtofAndAtoiReadThem) {
     EXPECT_EQ(viewer.job.imaginary_scale, 0.5);
     EXPECT_EQ(viewer.job.precision, 12);
     finish_calculation();
-    EXPECT_EQ(status_text_copy(viewer.job), "Finished calculating reciprocal absolute value with 12 iterations.");
+    EXPECT_EQ(status_text_copy(viewer.job),
+              "Finished calculating reciprocal absolute value with 12 iterations.");
 }
 
 TEST_F(Options, ReadsAtMost999Characters) {
@@ -102,10 +113,78 @@ TEST_F(Options, ReadsAtMost999Characters) {
 
 TEST_F(Options, HugePrecisionSaturatesInsteadOfWrapping) {
     set_text(precision_edit, std::string(5000, '9'));
-    set_text(ceiling_edit, std::string(5000, '9'));
     press_apply();
     EXPECT_EQ(viewer.job.precision, 2147483647);
-    EXPECT_EQ(viewer.job.ceiling, HUGE_VAL);
+    stop_calculation(viewer.job);
+}
+
+TEST_F(Options, AFieldThatIsNotAFiniteNumberChangesNothingAndKeepsEveryText) {
+    const std::string huge(400, '9');
+    const std::vector<std::pair<HWND, std::string>> bad_fields = {
+        {ceiling_edit, "inf"},     {floor_edit, "nan"},
+        {real_part_edit, "1e999"}, {imaginary_part_edit, "-infinity"},
+        {real_scale_edit, huge},   {imaginary_scale_edit, "NAN(1)"}};
+    const std::vector<std::string> names = {"Ceiling value",  "Floor value",     "Real part",
+                                            "Imaginary part", "Real part Scale", "Imaginary part Scale"};
+    for (std::size_t i = 0; i < bad_fields.size(); ++i) {
+        SCOPED_TRACE(names[i]);
+        // Every other field valid and different from the settings, so that a partial apply would show.
+        for (HWND edit : {ceiling_edit, floor_edit, real_part_edit, imaginary_part_edit, real_scale_edit,
+                          imaginary_scale_edit})
+            set_text(edit, "0.25");
+        set_text(precision_edit, "7");
+        set_text(bad_fields[i].first, bad_fields[i].second);
+        const std::size_t boxes_before = platform::headless::message_boxes().size();
+        press_apply();
+
+        EXPECT_EQ(viewer.job.ceiling, 5.0);
+        EXPECT_EQ(viewer.job.floor, -5.0);
+        EXPECT_EQ(viewer.job.real_part, 0.0);
+        EXPECT_EQ(viewer.job.imaginary_part, -5.0);
+        EXPECT_EQ(viewer.job.real_scale, 0.02);
+        EXPECT_EQ(viewer.job.imaginary_scale, 0.1);
+        EXPECT_EQ(viewer.job.precision, 100);
+        EXPECT_FALSE(viewer.job.running) << "a calculation was started";
+        const std::vector<std::string> boxes = platform::headless::message_boxes();
+        ASSERT_EQ(boxes.size(), boxes_before + 1);
+        EXPECT_NE(boxes.back().find(names[i] + " must be a finite number"), std::string::npos)
+            << boxes.back();
+        EXPECT_EQ(window_text(bad_fields[i].first), bad_fields[i].second);
+        EXPECT_EQ(window_text(precision_edit), "7");
+    }
+    // The texts also outlast the activation changes around the message box; later ones refill as before.
+    platform::headless::focus_lost(options_window);
+    platform::headless::focus_gained(options_window);
+    test_support::pump_until_idle();
+    EXPECT_EQ(window_text(imaginary_scale_edit), "NAN(1)");
+    platform::headless::click(main_window, 900, 700);
+    test_support::pump_until_idle();
+    EXPECT_EQ(window_text(imaginary_scale_edit), "0.100000");
+    EXPECT_EQ(window_text(precision_edit), "100");
+}
+
+TEST_F(Options, EachFieldShowsATextThatReadsBackAsItsValue) {
+    const double values[] = {1e-7, -2.5e-12, 0.1 + 0.2, 1e300, 123456.7890123, -0.0};
+    for (double value : values) {
+        viewer.job.real_scale = value;
+        viewer.job.ceiling = value;
+        refill();
+        const std::string shown = window_text(real_scale_edit);
+        EXPECT_EQ(std::atof(shown.c_str()), value) << shown;
+        EXPECT_EQ(std::signbit(std::atof(shown.c_str())), std::signbit(value)) << shown;
+        EXPECT_EQ(window_text(ceiling_edit), shown);
+    }
+    viewer.job.real_scale = 1e-7;
+    viewer.job.imaginary_scale = 0.25;
+    refill();
+    EXPECT_EQ(window_text(real_scale_edit), "1e-07") << "the shortest text when %f loses the value";
+    EXPECT_EQ(window_text(imaginary_scale_edit), "0.250000") << "%f where it keeps the value";
+    EXPECT_EQ(window_text(ceiling_edit), "-0.000000");
+
+    // Applying what is shown keeps the settings exactly.
+    press_apply();
+    EXPECT_EQ(viewer.job.real_scale, 1e-7);
+    EXPECT_EQ(viewer.job.imaginary_scale, 0.25);
     stop_calculation(viewer.job);
 }
 
@@ -120,7 +199,8 @@ TEST_F(Options, ApplyingDuringACalculationRestartsIt) {
     press_apply();
     EXPECT_EQ(viewer.job.precision, 100);
     finish_calculation();
-    EXPECT_EQ(status_text_copy(viewer.job), "Finished calculating reciprocal absolute value with 100 iterations.");
+    EXPECT_EQ(status_text_copy(viewer.job),
+              "Finished calculating reciprocal absolute value with 100 iterations.");
 }
 
 TEST_F(Options, ClosingOnlyHidesIt) {

@@ -66,19 +66,32 @@ enum class Quantity { Real_Part, Reciprocal_Absolute_Value };
 // Cells [i * plot_rows + j], as the screen shows them.
 using Plot = std::vector<Rgb>;
 
+// The lower-left corner of the plot in the complex plane.
+struct Corner {
+    double real_part = start_real_part;
+    double imaginary_part = start_imaginary_part;
+};
+
+// The column of the critical line (Re(s) = 1/2), as the renderer places it; -1 when it is off the plot.
+int critical_column(const Corner& corner) {
+    const double offset = (0.5 - corner.real_part) / real_scale;
+    if (!(offset > 0.0 && offset < plot_columns)) return -1;
+    return static_cast<int>(plot_left + offset);
+}
+
 // The plot pixels that the axes draw over: the bottom row carries the real axis's ticks and labels, and the
-// left edge the imaginary axis's ticks every 30 rows; the critical line runs through column 25.
-bool drawn_over(int i, int j) {
-    return j == 0 || plot_left + i == critical_line_x || (i == 0 && j % 30 == 0);
+// left edge the imaginary axis's ticks every 30 rows; and the critical line's column.
+bool drawn_over(int i, int j, const Corner& corner = {}) {
+    return j == 0 || plot_left + i == critical_column(corner) || (i == 0 && j % 30 == 0);
 }
 
 // Called through a pointer so that the compiler cannot turn pow(x, 2) into x * x: the program uses the C
 // library's pow.
 double (*volatile library_pow)(double, double) = static_cast<double (*)(double, double)>(std::pow);
 
-double cell_value(Quantity quantity, int i, int j, int precision) {
-    const Complex s{static_cast<double>(i) * real_scale + start_real_part,
-                    static_cast<double>(j) * imaginary_scale + start_imaginary_part};
+double cell_value(Quantity quantity, int i, int j, int precision, const Corner& corner) {
+    const Complex s{static_cast<double>(i) * real_scale + corner.real_part,
+                    static_cast<double>(j) * imaginary_scale + corner.imaginary_part};
     Complex zeta;
     evaluate_zeta(precision, s, zeta);
     double value = zeta.real;
@@ -99,11 +112,11 @@ int channel(double value) {
 }
 
 // Red at the grid's minimum to green at its maximum; NaN cells black.
-Plot expected_plot(Quantity quantity, int precision) {
+Plot expected_plot(Quantity quantity, int precision, const Corner& corner = {}) {
     std::vector<double> cells(plot_columns * plot_rows);
     for (int i = 0; i < plot_columns; ++i) {
         for (int j = 0; j < plot_rows; ++j)
-            cells[i * plot_rows + j] = cell_value(quantity, i, j, precision);
+            cells[i * plot_rows + j] = cell_value(quantity, i, j, precision, corner);
     }
     double lo = cells[0];
     double hi = cells[0];
@@ -125,6 +138,9 @@ TEST(Viewer_Without_Screen, ExitsAtOnceWithAFailureStatusSayingThereIsNoScreen) 
     EXPECT_NE(exit.status, 0);
     EXPECT_NE(exit.err.find("no screen found"), std::string::npos) << exit.err;
     EXPECT_NE(exit.err.find("Failed to create window"), std::string::npos) << exit.err;
+    EXPECT_NE(exit.err.find("start an X server"), std::string::npos) << exit.err;
+    EXPECT_NE(exit.err.find("zeta-render"), std::string::npos) << exit.err;
+    EXPECT_EQ(exit.err.find("ZETA_VIEWER_DISPLAY"), std::string::npos) << exit.err;
 }
 
 struct Point {
@@ -155,13 +171,16 @@ protected:
     Exit xdotool(std::vector<std::string> arguments) { return e2e::xdotool(screen_->display(), arguments); }
     std::string find_window(const std::string& name) { return e2e::find_window(screen_->display(), name); }
 
-    // Without a window manager a window's client area is the X window itself.
-    Point origin_of(const std::string& window) {
+    // Without a window manager a window's client area is the X window itself: its position, or with `size`
+    // its width and height.
+    Point origin_of(const std::string& window, bool size = false) {
         Point origin{-1, -1};
         std::istringstream lines(xdotool({"getwindowgeometry", "--shell", window}).out);
+        const std::string x_key = size ? "WIDTH=" : "X=";
+        const std::string y_key = size ? "HEIGHT=" : "Y=";
         for (std::string line; std::getline(lines, line);) {
-            if (line.rfind("X=", 0) == 0) origin.x = std::stoi(line.substr(2));
-            if (line.rfind("Y=", 0) == 0) origin.y = std::stoi(line.substr(2));
+            if (line.rfind(x_key, 0) == 0) origin.x = std::stoi(line.substr(x_key.size()));
+            if (line.rfind(y_key, 0) == 0) origin.y = std::stoi(line.substr(y_key.size()));
         }
         EXPECT_GE(origin.x, 0) << "no geometry for window " << window;
         return origin;
@@ -239,14 +258,14 @@ protected:
         return plot;
     }
 
-    void expect_plot(const Plot& shown_plot, const Plot& expected) {
+    void expect_plot(const Plot& shown_plot, const Plot& expected, const Corner& corner = {}) {
         ASSERT_EQ(shown_plot.size(), expected.size());
         int wrong = 0;
         std::ostringstream first_wrong;
         for (int i = 0; i < plot_columns; ++i) {
             for (int j = 0; j < plot_rows; ++j) {
                 const int k = i * plot_rows + j;
-                if (drawn_over(i, j) || shown_plot[k] == expected[k]) continue;
+                if (drawn_over(i, j, corner) || shown_plot[k] == expected[k]) continue;
                 if (wrong++ < 5)
                     first_wrong << " cell " << i << "," << j << " is " << describe(shown_plot[k]) << ", not "
                                 << describe(expected[k]) << ";";
@@ -255,16 +274,18 @@ protected:
         EXPECT_EQ(wrong, 0) << "plot pixels differing from the computed cells:" << first_wrong.str();
     }
 
-    // Right-clicks the plot, waits for the menu, points at `entry` until it is highlighted, and chooses it.
-    void choose_menu_entry(int entry) {
-        click(main_origin_, menu_x, menu_y, "3");
-        const int last_row = menu_y + (menu_entries - 1) * menu_row;
-        ASSERT_TRUE(
-            wait_for_area(menu_probe_left, last_row + 1, menu_probe_right, last_row + menu_row, menu_fill))
+    // Right-clicks the plot at (x, y), waits for the menu, points at `entry` (`dx` right of the menu's left
+    // edge) until it is highlighted, and chooses it.
+    void choose_menu_entry(int entry, int x = menu_x, int y = menu_y, int dx = 10) {
+        click(main_origin_, x, y, "3");
+        const int probe_left = menu_probe_left - menu_x + x;
+        const int probe_right = menu_probe_right - menu_x + x;
+        const int last_row = y + (menu_entries - 1) * menu_row;
+        ASSERT_TRUE(wait_for_area(probe_left, last_row + 1, probe_right, last_row + menu_row, menu_fill))
             << "the right-click menu did not open";
-        const int row = menu_y + entry * menu_row;
-        move_pointer(main_origin_, menu_x + 10, row + menu_row / 2);
-        ASSERT_TRUE(wait_for_area(menu_probe_left, row + 1, menu_probe_right, row + menu_row, menu_highlight))
+        const int row = y + entry * menu_row;
+        move_pointer(main_origin_, x + dx, row + menu_row / 2);
+        ASSERT_TRUE(wait_for_area(probe_left, row + 1, probe_right, row + menu_row, menu_highlight))
             << "entry " << entry << " was not highlighted";
         // Clicks where the pointer is: "mousemove --sync" to where it already is waits for a move that never
         // comes.
@@ -305,6 +326,77 @@ TEST_F(Viewer_On_Xvfb, MenuEntryGraphRealPartShowsTheRealPartOfZeta) {
         << "the menu did not close";
     Plot plot = wait_for_new_plot(start_up_plot_);
     expect_plot(plot, expected_plot(Quantity::Real_Part, start_precision));
+    close_and_expect_clean_exit();
+}
+
+TEST_F(Viewer_On_Xvfb, APanReleasedOutsideTheWindowIsAppliedExactlyAsReleased) {
+    const Point client = origin_of(main_window_, true);
+    // Pressed in the plot, dragged out below the window, released there.
+    const Point press{140, 300};
+    const Point out{160, client.y + 40};
+    Exit dragged =
+        xdotool({"mousemove", "--sync", std::to_string(main_origin_.x + press.x),
+                 std::to_string(main_origin_.y + press.y), "mousedown", "1", "mousemove", "--sync",
+                 std::to_string(main_origin_.x + 150), std::to_string(main_origin_.y + client.y + 10),
+                 "mousemove", "--sync", std::to_string(main_origin_.x + out.x),
+                 std::to_string(main_origin_.y + out.y), "mouseup", "1"});
+    ASSERT_EQ(dragged.status, 0) << dragged.err;
+    // What the pan gives: the plot follows the pointer by its displacement, x reversed.
+    const Corner panned{real_scale * static_cast<double>(press.x - out.x) + start_real_part,
+                        imaginary_scale * static_cast<double>(out.y - press.y) + start_imaginary_part};
+    Plot plot = wait_for_new_plot(start_up_plot_);
+    expect_plot(plot, expected_plot(Quantity::Reciprocal_Absolute_Value, start_precision, panned), panned);
+
+    // The drag is over: the pointer back over the plot without a button moves nothing.
+    move_pointer(main_origin_, 120, 200);
+    move_pointer(main_origin_, 170, 400);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(plot_shown(screenshot()), plot) << "the plot still follows the pointer";
+    close_and_expect_clean_exit();
+}
+
+TEST_F(Viewer_On_Xvfb, MovedFrameStaysInReachAndMenusOpenWhollyInside) {
+    const Point client = origin_of(main_window_, true);
+    // "Move window" chosen 160 pixels right of the frame's left edge and 248 below its top.
+    ASSERT_NO_FATAL_FAILURE(choose_menu_entry(0, 175, 300, 85));
+    // Far left: the frame would leave the window; 20 of its columns stay.
+    move_pointer(main_origin_, 10, 40);
+    ASSERT_TRUE(wait_until([&] {
+        Screen_Image image = screenshot();
+        return shown(image, main_origin_, 19, 200) != background &&
+               shown(image, main_origin_, 20, 200) == background;
+    })) << "the frame is not kept 20 pixels inside the left edge";
+    // Down to the bottom, where the release ends the move: the frame then spans x 10..90 and reaches below
+    // the window.
+    move_pointer(main_origin_, 170, client.y - 1);
+    Exit clicked = xdotool({"click", "1"});
+    ASSERT_EQ(clicked.status, 0) << clicked.err;
+    ASSERT_TRUE(wait_until([&] {
+        return shown(screenshot(), main_origin_, 50, client.y - 220) != background;
+    })) << "the frame did not follow to the bottom";
+
+    // Its menu, opened 10 pixels above the bottom edge, lies wholly inside, with nothing highlighted: not
+    // "Move window", chosen last time, nor the entry now under the pointer.
+    click(main_origin_, 50, client.y - 10, "3");
+    const int menu_top = client.y - menu_entries * menu_row;
+    const int probe_left = menu_probe_left - menu_x + 50;
+    const int probe_right = menu_probe_right - menu_x + 50;
+    ASSERT_TRUE(wait_for_area(probe_left, menu_top, probe_right, client.y, menu_fill))
+        << "the menu is not wholly inside the window, or an entry is highlighted";
+    Screen_Image image = screenshot();
+    EXPECT_EQ(shown(image, main_origin_, probe_left, menu_top - 1), background)
+        << "the menu is not where expected";
+
+    // A click without moving chooses nothing: the menu closes and the frame stays.
+    clicked = xdotool({"click", "1"});
+    ASSERT_EQ(clicked.status, 0) << clicked.err;
+    ASSERT_TRUE(wait_for_area(probe_left, menu_top, probe_right, client.y, background))
+        << "the menu did not close";
+    move_pointer(main_origin_, 400, 300);
+    std::this_thread::sleep_for(300ms);
+    image = screenshot();
+    EXPECT_NE(shown(image, main_origin_, 50, client.y - 220), background) << "the frame moved away";
+    EXPECT_EQ(shown(image, main_origin_, 300, 300), background);
     close_and_expect_clean_exit();
 }
 

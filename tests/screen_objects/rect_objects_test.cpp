@@ -180,6 +180,50 @@ TEST_F(Rect_Objects_Test, CornerGrabDragsBothEdgesAndInsidePressGrabsNothing) {
     EXPECT_TRUE(same_rect(area, RECT{10, 5, 80, 90}));
 }
 
+TEST_F(Rect_Objects_Test, MovesAndEdgeDragsKeepTwentyPixelsInsideTheClientArea) {
+    place(movable);
+    RECT client{};
+    GetClientRect(window.handle, &client);
+    const LONG width = client.right;
+    const LONG height = client.bottom;
+    movable.start_move(40, 50);  // 20 pixels right of and below the top-left corner
+    movable.handle_event(Event_Mouse_Move, -1000, -1000);
+    EXPECT_TRUE(same_rect(area, RECT{-20, -20, 20, 20}));
+    movable.handle_event(Event_Mouse_Move, 5000, 5000);
+    EXPECT_TRUE(same_rect(area, RECT{width - 20, height - 20, width + 20, height + 20}));
+    movable.handle_event(Event_Mouse_Move, 100, 120);  // within reach: the grab offset holds
+    EXPECT_TRUE(same_rect(area, RECT{80, 100, 120, 140}));
+    movable.handle_event(Event_Left_Button_Up, 100, 120);
+
+    // Each dragged edge stops where 20 pixels of the rectangle stay inside.
+    area = RECT{-300, 30, 60, 70};
+    movable.handle_event(Event_Left_Button_Down, 60, 50);
+    movable.handle_event(Event_Mouse_Move, 5, 50);
+    EXPECT_EQ(area.right, 20);
+    movable.handle_event(Event_Left_Button_Up, 5, 50);
+    area = RECT{100, 30, width + 300, 70};
+    movable.handle_event(Event_Left_Button_Down, 100, 50);
+    movable.handle_event(Event_Mouse_Move, width + 100, 50);
+    EXPECT_EQ(area.left, width - 20);
+    movable.handle_event(Event_Left_Button_Up, 0, 0);
+    area = RECT{20, -300, 60, 70};
+    movable.handle_event(Event_Left_Button_Down, 40, 70);
+    movable.handle_event(Event_Mouse_Move, 40, -100);
+    EXPECT_EQ(area.bottom, 20);
+    movable.handle_event(Event_Left_Button_Up, 0, 0);
+    area = RECT{20, 30, 60, height + 300};
+    movable.handle_event(Event_Left_Button_Down, 40, 30);
+    movable.handle_event(Event_Mouse_Move, 40, height + 100);
+    EXPECT_EQ(area.top, height - 20);
+    movable.handle_event(Event_Left_Button_Up, 0, 0);
+
+    // A rectangle smaller than that stays wholly inside.
+    area = RECT{50, 50, 60, 60};
+    movable.start_move(50, 50);
+    movable.handle_event(Event_Mouse_Move, -100, 9000);
+    EXPECT_TRUE(same_rect(area, RECT{10, height - 20, 20, height - 10}));
+}
+
 TEST_F(Rect_Objects_Test, MenuClosedWithoutAChoiceStartsNoMove) {
     place(movable);
     list->dispatch_event(Event_Right_Button_Up, 30, 40);

@@ -136,6 +136,34 @@ TEST_F(Menu_Test, DrawsItsColourWithTheHoveredRowHighlightedAndTextOnTop) {
     EXPECT_EQ(window.leaking_paints, 0);
 }
 
+TEST_F(Menu_Test, ReopensWithNothingHighlightedAndWhollyInsideTheClientArea) {
+    for (const char* entry : {"first", "second", "third"})
+        menu.add_item(entry);
+    menu.window = window.handle;
+    menu.open_at(10, 10);
+    show(menu);
+    menu.handle_event(Event_Mouse_Move, 15, 30);
+    EXPECT_EQ(menu.handle_event(Event_Left_Button_Up, 15, 30), Action_Remove);
+    EXPECT_EQ(menu.chosen, 1);
+
+    // Opened again: the last choice is not highlighted, and a release without a move chooses nothing.
+    menu.open_at(10, 10);
+    show(menu);
+    EXPECT_EQ(menu.hovered, -1);
+    EXPECT_EQ(platform::headless::pixel(window.handle, 12, 43), Menu_Colour);  // below the text
+    menu.handle_event(Event_Left_Button_Up, 15, 30);
+    EXPECT_EQ(menu.chosen, -1);
+
+    RECT client{};
+    GetClientRect(window.handle, &client);
+    const LONG menu_width = 51;  // "second": 6 x 8.5
+    menu.open_at(client.right - 5, client.bottom - 5);
+    EXPECT_TRUE(same_rect(menu.rect,
+                          RECT{client.right - menu_width, client.bottom - 51, client.right, client.bottom}));
+    menu.open_at(-40, -7);  // a release outside the window while the pointer was held
+    EXPECT_TRUE(same_rect(menu.rect, RECT{0, 0, menu_width, 51}));
+}
+
 TEST_F(Menu_Test, ShowsTheHandOnlyOverItself) {
     menu.add_item("entry");
     menu.open_at(50, 50);

@@ -91,6 +91,7 @@ std::string message_name(UINT message) {
         NAME(WM_ERASEBKGND)
         NAME(WM_SHOWWINDOW)
         NAME(WM_SETCURSOR)
+        NAME(WM_CAPTURECHANGED)
         NAME(WM_NCCREATE)
         NAME(WM_NCDESTROY)
         NAME(WM_KEYDOWN)

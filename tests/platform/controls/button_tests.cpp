@@ -68,6 +68,41 @@ TEST_F(Button_Test, PressInsideReleaseOutsideSendsNothing) {
     EXPECT_TRUE(commands().empty());
 }
 
+TEST_F(Button_Test, APressHoldsTheCaptureUntilTheRelease) {
+    // Out of the window and back in while held: sunken only while over the button, and the release inside
+    // still clicks.
+    headless::mouse_down(button_, 50, 20);
+    pump();
+    EXPECT_EQ(GetCapture(), button_);
+    headless::mouse_move(parent_, -40, 500);
+    pump();
+    EXPECT_EQ(shown(button_, 1, 20), GetSysColor(COLOR_BTNHIGHLIGHT)) << "raised while the pointer is away";
+    headless::mouse_move(button_, 30, 10);
+    pump();
+    EXPECT_EQ(shown(button_, 1, 20), GetSysColor(COLOR_3DDKSHADOW)) << "sunken again over the button";
+    headless::mouse_up(button_, 30, 10);
+    pump();
+    EXPECT_EQ(commands().size(), 1u);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // Released outside the window: no click, and the capture is given back.
+    headless::mouse_down(button_, 50, 20);
+    headless::mouse_up(parent_, 900, 20);
+    pump();
+    EXPECT_EQ(commands().size(), 1u);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // Taken away while held: the press ends, and the release then clicks nothing.
+    headless::mouse_down(button_, 50, 20);
+    pump();
+    SetCapture(parent_);
+    ReleaseCapture();
+    headless::mouse_up(button_, 50, 20);
+    pump();
+    EXPECT_EQ(shown(button_, 1, 20), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(commands().size(), 1u);
+}
+
 TEST_F(Button_Test, ReleaseWithoutPressOnTheButtonSendsNothing) {
     headless::mouse_up(button_, 50, 20);
     pump();
