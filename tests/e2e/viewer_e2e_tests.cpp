@@ -379,8 +379,9 @@ TEST_F(Viewer_On_Xvfb, MovedFrameStaysInReachAndMenusOpenWhollyInside) {
     // "Move window", chosen last time, nor the entry now under the pointer.
     click(main_origin_, 50, client.y - 10, "3");
     const int menu_top = client.y - menu_entries * menu_row;
-    const int probe_left = menu_probe_left - menu_x + 50;
-    const int probe_right = menu_probe_right - menu_x + 50;
+    // Right of the longest entry's text, up to the menu's right edge (8.5 pixels per character of it).
+    const int probe_left = 50 + 230;
+    const int probe_right = 50 + 263;
     ASSERT_TRUE(wait_for_area(probe_left, menu_top, probe_right, client.y, menu_fill))
         << "the menu is not wholly inside the window, or an entry is highlighted";
     Screen_Image image = screenshot();
