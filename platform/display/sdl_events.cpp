@@ -74,6 +74,15 @@ bool place_pointer(Uint32 window_id, int x, int y, Event* out) {
     return true;
 }
 
+// SDL grabs the pointer for the window with the keyboard focus; it is asked to only while that is the capture
+// window itself (again when the press that asked for the capture brings the focus only later). Without a
+// grab, the X server still reports the pointer outside while a button is held, but SDL drops it.
+void grab_for_capture() {
+    SDL_Window* target = captured != 0 ? SDL_GetWindowFromID(captured) : nullptr;
+    const bool grab = target != nullptr && SDL_GetKeyboardFocus() == target;
+    SDL_CaptureMouse(grab ? SDL_TRUE : SDL_FALSE);
+}
+
 bool translate_window_event(const SDL_WindowEvent& in, Event* out) {
     out->window = in.windowID;
     switch (in.event) {
@@ -81,9 +90,7 @@ bool translate_window_event(const SDL_WindowEvent& in, Event* out) {
             out->type = Event_Type::Close_Request;
             return true;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
-            // SDL grabs the pointer only for a window with the keyboard focus, which the press that asked for
-            // the capture may have given only now.
-            if (captured != 0) SDL_CaptureMouse(SDL_TRUE);
+            if (captured != 0) grab_for_capture();
             out->type = Event_Type::Focus_Gained;
             return true;
         case SDL_WINDOWEVENT_FOCUS_LOST:
@@ -116,11 +123,7 @@ bool translate_key_event(const SDL_KeyboardEvent& in, Event* out) {
 
 void set_capture(Window_Id window) {
     captured = window;
-    if (!is_open()) return;
-    // SDL grabs the pointer for the window with the keyboard focus (the press that asks for capture has just
-    // activated one of ours); events for it are moved to the capture window above. Without a grab, the X
-    // server still reports the pointer outside while a button is held, but SDL drops it.
-    SDL_CaptureMouse(window != 0 ? SDL_TRUE : SDL_FALSE);
+    if (is_open()) grab_for_capture();
 }
 
 int virtual_key_for(SDL_Keycode key) {
