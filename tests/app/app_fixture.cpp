@@ -16,6 +16,7 @@ void reset_viewer() {
     viewer.panning = 0;
     viewer.active = 0;
     viewer.job.precision = 100;
+    viewer.job.method = Series_Method;
     viewer.job.pan_offset_x = 0.0;
     viewer.job.pan_offset_y = 0.0;
 }
