@@ -1,5 +1,6 @@
 // The UI thread's message queue. Retrieval order as in Win32: posted messages, then the quit request, then
 // input, then WM_PAINT for a window with a pending paint when nothing else is there.
+#include <algorithm>
 #include <chrono>
 
 #include "platform/user/window_layer.h"
@@ -80,13 +81,20 @@ Input_Result take_input(MSG* out, HWND filter, UINT first, UINT last, bool remov
     return Input_Result::None;
 }
 
+bool button_message_queued() {
+    const Layer& l = layer();
+    return std::any_of(l.input.begin(), l.input.end(),
+                       [](const MSG& message) { return message.message != WM_MOUSEMOVE; });
+}
+
 // Converts the display's waiting pointer events, in order, up to the first event of another kind, which is
 // held back. Everything the pointer did while the program was busy is thus queued at once, and a run of
-// moves coalesces into one.
+// moves coalesces into one. A button event ends the run: what its message does (a capture, say) decides
+// where the pointer events after it go, so they wait until it has been retrieved.
 void gather_pointer_input() {
     Layer& l = layer();
     const display::Backend* display = l.display.load();
-    if (display == nullptr) return;
+    if (display == nullptr || button_message_queued()) return;
     display::Event event;
     while (!l.held_event && display->poll_event(&event)) {
         if (!is_pointer_event(event)) {
@@ -94,6 +102,7 @@ void gather_pointer_input() {
             return;
         }
         convert_display_event(event);
+        if (event.type != display::Event_Type::Mouse_Move) return;
     }
 }
 

@@ -48,9 +48,13 @@ TEST_F(Capture, TheHolderGetsEveryPointerMessageInItsClientCoordinatesWithoutSet
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(SetCapture(window), nullptr);
     EXPECT_EQ(GetCapture(), window);
+    // Each move retrieved before the next, which would otherwise replace it in the queue.
     headless::mouse_move(window, -30, 250);  // left of and below the client area
-    headless::mouse_move(child, 5, 5);       // over its child
-    headless::mouse_move(other, 10, 20);     // over another top-level window: placed through the screen
+    pump_until_idle();
+    headless::mouse_move(child, 5, 5);  // over its child
+    pump_until_idle();
+    headless::mouse_move(other, 10, 20);  // over another top-level window: placed through the screen
+    pump_until_idle();
     headless::mouse_up(window, 400, -7, 2);
     pump_until_idle();
     EXPECT_EQ(pointer_and_capture_messages(), (Strings{"window WM_MOUSEMOVE", "window WM_MOUSEMOVE",
