@@ -44,6 +44,7 @@ void set_start_up_plot() {
     viewer.rect = &plot_rect;
     job.plot_rect = &plot_rect;
     viewer.window = main_window;
+    job.repaint_window = main_window;  // the status line and the plot are in it
     viewer.colour = RGB(14, 24, 34);
     job.options_window = options_window;
 }

@@ -10,6 +10,7 @@ namespace {
 
 constexpr const char* calculating_text = "Calculating values...";
 constexpr const char* out_of_memory_text = "Not enough memory for a plot of this size";
+constexpr const char* thread_failed_text = "Could not start the calculation";
 
 Calculation_Settings copy_settings(const Plot_Job& job) {
     Calculation_Settings settings;
@@ -23,6 +24,18 @@ Calculation_Settings copy_settings(const Plot_Job& job) {
     settings.precision = job.precision;
     settings.method = job.method;
     return settings;
+}
+
+// Marks the whole repaint window (status line and plot) for repainting; any thread. Nothing without a window:
+// a null window would redraw every window of the screen, which sends messages.
+void request_repaint(const Plot_Job& job, BOOL erase) {
+    if (job.repaint_window != nullptr) InvalidateRect(job.repaint_window, nullptr, erase);
+}
+
+// UI thread: the plot shows no cells and the status line says why.
+void report_failure(Plot_Job& job, const char* text) {
+    job.status_text = text;
+    request_repaint(job, TRUE);
 }
 
 }  // namespace
@@ -77,42 +90,44 @@ void start_calculation(Plot_Job& job) {
 
     stop_calculation(job);
     release(job.grid);
+    // The cells are set by the worker: a huge grid must not hold up the window while its pages are touched.
     if (width > INT32_MAX || height > INT32_MAX ||
-        !allocate(job.grid, static_cast<int32_t>(width), static_cast<int32_t>(height))) {
-        job.status_text = out_of_memory_text;
-        InvalidateRect(job.repaint_window, nullptr, TRUE);
+        !allocate_unset(job.grid, static_cast<int32_t>(width), static_cast<int32_t>(height))) {
+        report_failure(job, out_of_memory_text);
         return;
     }
 
-    // The worker gets its own copy of the settings and of the rectangle, which the UI thread goes on
-    // changing.
+    // The worker gets its own copy of the settings, which the UI thread goes on changing.
     const Calculation_Settings settings = copy_settings(job);
     job.terms_summed = 0;
     job.running = true;
     try {
-        job.thread = start_thread([&job, settings, rect] { calculate_plot(job, settings, rect); });
+        job.thread = start_thread([&job, settings] { calculate_plot(job, settings); });
     } catch (const std::system_error&) {
         job.running = false;
+        release(job.grid);
+        report_failure(job, thread_failed_text);
     }
 }
 
-int calculate_plot(Plot_Job& job, const Calculation_Settings& settings, RECT repaint_rect) {
+// The worker asks for its repaints without waiting for them: the UI thread may itself be waiting for the
+// worker to end.
+int calculate_plot(Plot_Job& job, const Calculation_Settings& settings) {
     job.running = true;
     job.status_text = calculating_text;
-    InvalidateRect(job.repaint_window, &repaint_rect, FALSE);
-    UpdateWindow(job.repaint_window);
+    request_repaint(job, FALSE);
 
     bool completed = false;
     try {
-        completed = settings.method == Accurate_Method
-                        ? fill_grid_accurately(settings, job.grid, job.cancel_requested,
-                                               calculation_thread_count(), &job.terms_summed)
-                        : fill_grid(settings, job.grid, job.cancel_requested, calculation_thread_count(),
-                                    &job.terms_summed);
+        completed = clear_cells(job.grid, job.cancel_requested) &&
+                    (settings.method == Accurate_Method
+                         ? fill_grid_accurately(settings, job.grid, job.cancel_requested,
+                                                calculation_thread_count(), &job.terms_summed)
+                         : fill_grid(settings, job.grid, job.cancel_requested, calculation_thread_count(),
+                                     &job.terms_summed));
     } catch (const std::bad_alloc&) {
         job.status_text = out_of_memory_text;
-        InvalidateRect(job.repaint_window, &repaint_rect, TRUE);
-        UpdateWindow(job.repaint_window);
+        request_repaint(job, TRUE);
         job.running = false;
         return 0;
     }
@@ -124,8 +139,7 @@ int calculate_plot(Plot_Job& job, const Calculation_Settings& settings, RECT rep
 
     job.status_text = finished_message(settings.method, settings.mode, settings.precision);
     update_range(job.grid);
-    InvalidateRect(job.repaint_window, &repaint_rect, TRUE);
-    UpdateWindow(job.repaint_window);
+    request_repaint(job, TRUE);
     job.running = false;
     return 0;
 }

@@ -44,7 +44,7 @@ struct Plot_Job {
 
     HWND options_window = nullptr;
     std::thread thread;  // the worker of the latest calculation; joined by the next start and by destruction
-    HWND repaint_window = nullptr;
+    HWND repaint_window = nullptr;  // the window the plot is in; its repaints are requested by the worker
     std::atomic<bool> cancel_requested{false};
     std::atomic<bool> running{false};
     // Progress of the latest calculation, up to calculation_work(): series terms summed, or cells filled by
@@ -69,12 +69,15 @@ struct Plot_Job {
 
 // (Re)starts the calculation for the rectangle that `plot_rect` points to. A rectangle without area (or no
 // rectangle) changes nothing. Otherwise a running calculation is cancelled and joined, the grid is rebuilt
-// and a new worker starts. A grid that cannot be allocated leaves the grid empty, starts no worker and sets
-// the status text to "Not enough memory for a plot of this size".
+// and a new worker starts. A grid that cannot be allocated (see largest_grid_bytes) leaves the grid empty,
+// starts no worker and sets the status text to "Not enough memory for a plot of this size"; a worker that
+// cannot be started leaves the grid empty too, with "Could not start the calculation".
 void start_calculation(Plot_Job& job);
 
-// The worker: fills the grid from `settings`, sets the status texts and asks for the repaints. Returns 0.
-int calculate_plot(Plot_Job& job, const Calculation_Settings& settings, RECT repaint_rect);
+// The worker: sets the cells to 0.0, fills the grid from `settings`, sets the status texts and asks for the
+// repaints of `repaint_window` at its start and its end, by invalidating it only (it never sends to a window
+// and never waits for the UI thread). Returns 0.
+int calculate_plot(Plot_Job& job, const Calculation_Settings& settings);
 
 // Cancels a running calculation and waits for its thread to end.
 void stop_calculation(Plot_Job& job);

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <atomic>
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -23,14 +24,28 @@ struct Value_Grid {
     std::vector<std::unique_ptr<double[]>> columns;  // cell [x][y]: y = 0 is the bottom row
     int32_t width = 0;
     int32_t height = 0;
+    // Columns from this one on have not been set since allocate_unset and read as 0.0.
+    std::atomic<int32_t> first_unset_column{INT32_MAX};
     double maximum = 0.0;  // guarded by range_mutex
     double minimum = 0.0;  // guarded by range_mutex
     mutable std::mutex range_mutex;
 };
 
 // Allocates `width` columns of `height` cells (set to 0.0); the range is left as it is. A grid that cannot be
-// allocated, or whose byte count does not fit in 32 bits, is left empty and false is returned.
+// allocated, or whose byte count exceeds largest_grid_bytes(), is left empty and false is returned.
 bool allocate(Value_Grid& grid, int32_t width, int32_t height);
+
+// The same without setting the cells, so that no page of a large grid is touched yet: they read as 0.0 until
+// clear_cells has set them on whichever thread fills the grid.
+bool allocate_unset(Value_Grid& grid, int32_t width, int32_t height);
+
+// Sets the cells of a grid from allocate_unset to 0.0, column by column; each column reads as set once it is.
+// Stops early, returning false, once `cancel` is set.
+bool clear_cells(Value_Grid& grid, const std::atomic<bool>& cancel);
+
+// The most bytes (cells and column pointers) a grid may take: what a 32-bit process could address, and at
+// most a quarter of the machine's physical memory.
+uint64_t largest_grid_bytes();
 
 // Frees the cells; the grid is then empty with the range 0.0 / 0.0. Harmless on an empty grid.
 void release(Value_Grid& grid);
@@ -43,6 +58,7 @@ Value_Range read_range(const Value_Grid& grid);
 
 // Cell access that is safe while a calculation writes cells (see above).
 inline double read_cell(const Value_Grid& grid, int32_t x, int32_t y) {
+    if (x >= grid.first_unset_column.load(std::memory_order_acquire)) return 0.0;
     return std::atomic_ref<double>(grid.columns[static_cast<size_t>(x)][static_cast<size_t>(y)])
         .load(std::memory_order_relaxed);
 }

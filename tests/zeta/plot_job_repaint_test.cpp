@@ -33,11 +33,13 @@ protected:
     std::vector<std::thread::id> paint_threads_;
 };
 
-TEST_F(Plot_Job_Repaint, AFinishedCalculationRepaintsEveryWindowOnTheUiThread) {
+TEST_F(Plot_Job_Repaint, AFinishedCalculationRepaintsItsWholeWindowOnTheUiThread) {
     Plot_Job job;
     RECT rect{20, 20, 30, 28};
     job.plot_rect = &rect;
+    job.repaint_window = window_;
     start_calculation(job);
+    // The UI thread retrieves no message meanwhile: the worker must not wait for it.
     wait_for_calculation(job);
     // The worker only asked; nothing was painted on its thread.
     EXPECT_TRUE(paint_threads_.empty());

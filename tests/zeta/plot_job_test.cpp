@@ -11,6 +11,7 @@
 
 #include "tests/zeta/sanitizer_scale.h"
 #include "zeta/math/zeta_function.h"
+#include "zeta/parallel_blocks.h"
 
 namespace {
 
@@ -220,6 +221,45 @@ TEST(PlotJob, APlotTooLargeToAllocateSaysSoAndStartsNothing) {
     start_calculation(job);
     wait_for_calculation(job);
     EXPECT_EQ(job.grid.width, 3);
+    EXPECT_EQ(status_text_copy(job), "Finished calculating absolute value with 100 iterations.");
+}
+
+TEST(PlotJob, AGridBeyondWhatTheMachineCanHoldIsRefused) {
+    // One column more than the cap allows, of 8 MiB each: on a machine with little memory this is far below
+    // the 32-bit limit.
+    const int64_t column_bytes = (int64_t{1} << 20) * int64_t{sizeof(double)} + int64_t{sizeof(double*)};
+    const int64_t columns = static_cast<int64_t>(largest_grid_bytes()) / column_bytes + 1;
+    Plot_Job job;
+    RECT rect{0, 0, static_cast<LONG>(columns), 1 << 20};
+    job.plot_rect = &rect;
+    set_status_text(job, calculating);
+    start_calculation(job);
+    EXPECT_EQ(status_text_copy(job), out_of_memory);
+    EXPECT_FALSE(job.thread.joinable());
+    EXPECT_EQ(job.grid.width, 0);
+}
+
+TEST(PlotJob, AThreadThatCannotStartSaysSoAndLeavesNoCells) {
+    Plot_Job job;
+    RECT rect{0, 0, 30, 20};
+    job.plot_rect = &rect;
+    start_calculation(job);
+    wait_for_calculation(job);
+    ASSERT_EQ(job.grid.width, 30);
+
+    failing_thread_starts = 1;
+    set_status_text(job, calculating);
+    start_calculation(job);
+    EXPECT_EQ(failing_thread_starts.load(), 0);
+    EXPECT_EQ(status_text_copy(job), "Could not start the calculation");
+    EXPECT_FALSE(job.running);
+    EXPECT_FALSE(job.thread.joinable());
+    EXPECT_EQ(job.grid.width, 0) << "no half-drawn plot: nothing to draw";
+    EXPECT_EQ(read_range(job.grid).maximum, 0.0);
+
+    start_calculation(job);  // the next start works again
+    wait_for_calculation(job);
+    EXPECT_EQ(job.grid.width, 30);
     EXPECT_EQ(status_text_copy(job), "Finished calculating absolute value with 100 iterations.");
 }
 

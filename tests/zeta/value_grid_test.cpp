@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <limits>
+
+#include <unistd.h>
 
 namespace {
 
@@ -42,6 +45,38 @@ TEST(ValueGrid, AGridTooLargeToAllocateIsLeftEmpty) {
     EXPECT_FALSE(allocate(grid, 1, INT32_MAX));
     EXPECT_FALSE(allocate(grid, INT32_MAX, INT32_MAX));
     EXPECT_TRUE(grid.columns.empty());
+}
+
+// Resident memory of this process, from /proc.
+int64_t resident_bytes() {
+    std::ifstream statm("/proc/self/statm");
+    int64_t size = 0;
+    int64_t resident = 0;
+    statm >> size >> resident;
+    return resident * sysconf(_SC_PAGE_SIZE);
+}
+
+TEST(ValueGrid, AnUnsetGridTouchesNoCellUntilItIsCleared) {
+    EXPECT_LE(largest_grid_bytes(), uint64_t{0xFFFFFFFF});
+    EXPECT_LE(largest_grid_bytes(),
+              static_cast<uint64_t>(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGE_SIZE) / 4);
+    constexpr int32_t width = 64;
+    constexpr int32_t height = 1 << 19;  // 256 MiB of cells
+    const int64_t before = resident_bytes();
+    Value_Grid grid;
+    ASSERT_TRUE(allocate_unset(grid, width, height));
+    EXPECT_LT(resident_bytes() - before, int64_t{64} << 20) << "allocating set the cells";
+    EXPECT_EQ(read_cell(grid, 0, 0), 0.0);
+    EXPECT_EQ(read_cell(grid, width - 1, height - 1), 0.0);
+
+    std::atomic<bool> cancel{true};
+    EXPECT_FALSE(clear_cells(grid, cancel));
+    EXPECT_EQ(read_cell(grid, 0, 5), 0.0);
+    cancel = false;
+    ASSERT_TRUE(clear_cells(grid, cancel));
+    write_cell(grid, width - 1, height - 1, 7.0);
+    EXPECT_EQ(read_cell(grid, width - 1, height - 1), 7.0);
+    EXPECT_EQ(read_cell(grid, 3, 12345), 0.0);
 }
 
 TEST(UpdateRange, FindsTheSmallestAndLargestCell) {

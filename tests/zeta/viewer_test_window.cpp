@@ -84,6 +84,7 @@ void Viewer_Test::SetUp() {
     viewer.colour = RGB(14, 24, 34);
     Plot_Job& job = viewer.job;
     job.plot_rect = &plot_rect;
+    job.repaint_window = window;
     job.real_part = 0.0;
     job.imaginary_part = -5.0;
     job.real_scale = 0.02;
