@@ -125,6 +125,7 @@ bool convert_next_display_event() {
 
 bool take_message(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
     for (;;) {
+        receive_sent_messages();
         if (take_posted(out, filter, first, last, remove)) return true;
         gather_pointer_input();
         Input_Result input = take_input(out, filter, first, last, remove);
@@ -167,7 +168,75 @@ WPARAM character_for_key(WPARAM virtual_key) {
     return 0;
 }
 
+bool has_message_for_locked(std::thread::id receiver) {
+    for (const auto& message : layer().sent) {
+        if (message->receiver == receiver) return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+void receive_sent_messages() {
+    Layer& l = layer();
+    const std::thread::id self = std::this_thread::get_id();
+    for (;;) {
+        std::shared_ptr<Sent_Message> message;
+        {
+            std::lock_guard guard(l.lock);
+            auto found = std::find_if(l.sent.begin(), l.sent.end(),
+                                      [self](const auto& waiting) { return waiting->receiver == self; });
+            if (found == l.sent.end()) return;
+            message = *found;
+            l.sent.erase(found);
+        }
+        const LRESULT result = message->call();
+        {
+            std::lock_guard guard(l.lock);
+            message->result = result;
+            message->done = true;
+        }
+        l.sent_changed.notify_all();
+    }
+}
+
+LRESULT call_on_thread(std::thread::id receiver, std::function<LRESULT()> call) {
+    const std::thread::id self = std::this_thread::get_id();
+    if (receiver == self) return call();
+    Layer& l = layer();
+    auto message = std::make_shared<Sent_Message>();
+    message->receiver = receiver;
+    message->call = std::move(call);
+    {
+        std::lock_guard guard(l.lock);
+        l.sent.push_back(message);
+    }
+    l.sent_changed.notify_all();  // a receiver that waits in a send of its own
+    wake_message_loop();          // a receiver that waits in GetMessageA
+    std::unique_lock guard(l.lock);
+    while (!message->done) {
+        if (has_message_for_locked(self)) {
+            guard.unlock();
+            receive_sent_messages();
+            guard.lock();
+            continue;
+        }
+        l.sent_changed.wait(guard);
+    }
+    return message->result;
+}
+
+void abandon_sent_messages() {
+    Layer& l = layer();
+    {
+        std::lock_guard guard(l.lock);
+        for (const auto& message : l.sent)
+            message->done = true;
+        l.sent.clear();
+    }
+    l.sent_changed.notify_all();
+}
+
 }  // namespace platform::user
 
 using namespace platform::user;
@@ -223,7 +292,11 @@ BOOL WINAPI PostMessageA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
 LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     std::shared_ptr<Window> window = find_window(hwnd);
     if (!window) return 0;
-    return window->procedure(hwnd, msg, wparam, lparam);
+    if (window->thread == std::this_thread::get_id()) return window->procedure(hwnd, msg, wparam, lparam);
+    return call_on_thread(window->thread, [hwnd, msg, wparam, lparam]() -> LRESULT {
+        std::shared_ptr<Window> receiver = find_window(hwnd);  // it may have gone meanwhile
+        return receiver ? receiver->procedure(hwnd, msg, wparam, lparam) : 0;
+    });
 }
 
 void WINAPI PostQuitMessage(int exit_code) {

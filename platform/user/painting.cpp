@@ -31,6 +31,14 @@ HWND find_paint_locked(const Window& window, bool in_filter, HWND filter) {
     return nullptr;
 }
 
+// The window and its descendants, parents first, with the threads they belong to.
+void list_tree_locked(const Window& window, std::vector<std::pair<HWND, std::thread::id>>& out) {
+    out.emplace_back(window.handle, window.thread);
+    for (HWND child : window.children) {
+        if (Window* child_window = find_window_locked(child)) list_tree_locked(*child_window, out);
+    }
+}
+
 void clear_painted_marks(HWND handle) {
     std::shared_ptr<Window> window = find_window(handle);
     if (!window) return;
@@ -156,6 +164,26 @@ void before_paint_message(HWND handle) {
     if (top && top->present_pending) present(*top);
 }
 
+LRESULT erase_background_now(HWND handle) {
+    std::shared_ptr<Window> window = find_window(handle);
+    if (!window || !is_visible_tree(handle)) return 0;
+    RECT update{};
+    {
+        std::lock_guard guard(layer().lock);
+        if (!window->invalid || !window->erase) return 0;
+        update = window->update;
+    }
+    HDC hdc = make_window_dc(handle, &update);
+    if (hdc == nullptr) return 0;
+    const LRESULT erased = SendMessageA(handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
+    release_window_dc(hdc);
+    if (erased != 0) {
+        std::lock_guard guard(layer().lock);
+        window->erase = false;
+    }
+    return erased;
+}
+
 void release_window_dcs(HWND top_level) {
     Layer& l = layer();
     for (auto it = l.window_dcs.begin(); it != l.window_dcs.end();) {
@@ -174,18 +202,29 @@ using namespace platform::user;
 
 BOOL WINAPI InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
     Layer& l = layer();
+    if (hwnd == nullptr) {
+        // Every window, in full, whatever the rectangle says, and erased before this returns: each window's
+        // thread handles the WM_ERASEBKGND that is sent to it.
+        std::vector<std::pair<HWND, std::thread::id>> windows;
+        {
+            std::lock_guard guard(l.lock);
+            for (HWND top_level : l.top_levels) {
+                if (Window* window = find_window_locked(top_level)) {
+                    invalidate_locked(*window, nullptr, true);
+                    list_tree_locked(*window, windows);
+                }
+            }
+        }
+        wake_message_loop();
+        for (const auto& [handle, thread] : windows)
+            call_on_thread(thread, [handle = handle] { return erase_background_now(handle); });
+        return TRUE;
+    }
     {
         std::lock_guard guard(l.lock);
-        if (hwnd == nullptr) {
-            // Every window, in full and erased, whatever the rectangle says.
-            for (HWND top_level : l.top_levels) {
-                if (Window* window = find_window_locked(top_level)) invalidate_locked(*window, nullptr, true);
-            }
-        } else {
-            Window* window = find_window_locked(hwnd);
-            if (window == nullptr) return FALSE;
-            invalidate_locked(*window, rect, erase != FALSE);
-        }
+        Window* window = find_window_locked(hwnd);
+        if (window == nullptr) return FALSE;
+        invalidate_locked(*window, rect, erase != FALSE);
     }
     wake_message_loop();
     return TRUE;

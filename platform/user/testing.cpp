@@ -13,6 +13,7 @@ void reset_window_layer() {
         std::lock_guard guard(l.lock);
         top_levels = l.top_levels;
     }
+    abandon_sent_messages();
     for (HWND handle : top_levels)
         DestroyWindow(handle);
     for (HDC hdc : l.screen_dcs)

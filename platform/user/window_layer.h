@@ -9,11 +9,13 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/display/display.h"
@@ -44,6 +46,7 @@ struct Window {
     LONG_PTR id = 0;
     LONG_PTR user_data = 0;
     HINSTANCE instance = nullptr;
+    std::thread::id thread;   // the thread that created it, which runs its procedure
     bool destroying = false;  // DestroyWindow has started on it
 
     // Top-level windows only: the screen's window and the back store that every window of the tree draws
@@ -62,12 +65,23 @@ struct Window {
     int height() const { return rect.bottom - rect.top; }
 };
 
+// A message that another thread sent to a window of `receiver`: `call` runs on the receiver's thread when it
+// retrieves messages, while the sender waits for `done`.
+struct Sent_Message {
+    std::thread::id receiver;
+    std::function<LRESULT()> call;
+    LRESULT result = 0;  // guarded by the lock
+    bool done = false;   // guarded by the lock
+};
+
 struct Layer {
     // Guarded by `lock`.
     std::mutex lock;
     std::map<HWND, std::shared_ptr<Window>> windows;
     std::vector<HWND> top_levels;  // creation order
     std::deque<MSG> posted;
+    std::deque<std::shared_ptr<Sent_Message>> sent;  // waiting to be received
+    std::condition_variable sent_changed;            // a message was sent or handled
     bool quit_requested = false;
     int quit_code = 0;
     std::uintptr_t next_handle = 0x10000;
@@ -140,6 +154,9 @@ void present_pending_windows();
 // one is shown first.
 void before_paint_message(HWND handle);
 void release_window_dcs(HWND top_level);
+// Sends WM_ERASEBKGND to a window that is to be erased, on its own thread; the erase is done when the
+// procedure says so. Returns the procedure's answer.
+LRESULT erase_background_now(HWND handle);
 
 // ---- Activation and focus (activation.cpp)
 void activate(HWND top_level, WORD how);
@@ -148,6 +165,14 @@ void activate_next_after(HWND top_level);
 
 // ---- Messages (message_queue.cpp)
 DWORD message_time();  // milliseconds since the layer started, for MSG.time
+// Runs `call` on the thread `receiver`: at once when that is this thread, otherwise when that thread next
+// retrieves messages (GetMessageA, PeekMessageA or a send of its own to another thread). Meanwhile this
+// thread handles what other threads send to it.
+LRESULT call_on_thread(std::thread::id receiver, std::function<LRESULT()> call);
+// Handles, on this thread, every message other threads have sent to it.
+void receive_sent_messages();
+// Ends every waiting send with result 0 (the layer is being reset).
+void abandon_sent_messages();
 
 // ---- Input (display_input.cpp)
 void convert_display_event(const display::Event& event);

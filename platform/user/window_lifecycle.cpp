@@ -104,6 +104,7 @@ std::shared_ptr<Window> make_window(const Window_Class& window_class, DWORD ex_s
         window->handle = new_window_handle();
     }
     window->procedure = window_class.procedure;
+    window->thread = std::this_thread::get_id();
     window->ex_style = ex_style;
     window->style = style & ~WS_VISIBLE;  // ShowWindow sets it after creation
     window->parent = (style & WS_CHILD) != 0 ? parent : nullptr;

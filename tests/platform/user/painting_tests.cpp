@@ -3,6 +3,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -198,7 +200,7 @@ TEST_F(Painting, ChildrenPaintAfterTheirParentAndOnlyInsideThemselves) {
     EXPECT_EQ(platform::headless::pixel(parent, 30, 40), red);
 }
 
-TEST_F(Painting, InvalidateAllFromAnotherThreadWakesTheBlockedLoopAndRepaintsEveryWindow) {
+TEST_F(Painting, InvalidateAllFromAnotherThreadErasesEveryWindowBeforeItReturnsThenRepaints) {
     HWND first = shown_window("Plain", "first");
     HWND second = shown_window("Plain", "second");
     HWND child = create_child("Plain", second, 0, 0, 10, 10);
@@ -206,27 +208,106 @@ TEST_F(Painting, InvalidateAllFromAnotherThreadWakesTheBlockedLoopAndRepaintsEve
     pump_until_idle();
     message_log().clear();
 
-    std::thread worker([] {
+    std::atomic<bool> returned{false};
+    std::thread worker([&returned] {
         // Most likely after the UI thread has blocked in GetMessageA; correct either way.
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         RECT small{0, 0, 1, 1};
         InvalidateRect(nullptr, &small, FALSE);
+        returned = true;
     });
     MSG msg;
     while (message_log().of(WM_PAINT).size() < 3 && GetMessageA(&msg, nullptr, 0, 0))
         DispatchMessageA(&msg);
     worker.join();
+    EXPECT_TRUE(returned.load());
+    // The erases are handled on this thread while it retrieves messages, before the paints. The class has no
+    // brush, so nothing was erased and BeginPaint asks again.
     EXPECT_EQ(message_log().sequence({WM_PAINT, WM_ERASEBKGND}),
-              (Strings{"first WM_PAINT", "first WM_ERASEBKGND", "second WM_PAINT", "second WM_ERASEBKGND",
-                       "child WM_PAINT", "child WM_ERASEBKGND"}))
+              (Strings{"first WM_ERASEBKGND", "second WM_ERASEBKGND", "child WM_ERASEBKGND", "first WM_PAINT",
+                       "first WM_ERASEBKGND", "second WM_PAINT", "second WM_ERASEBKGND", "child WM_PAINT",
+                       "child WM_ERASEBKGND"}))
         << "every window, in full, erased";
     (void)first;
+}
+
+// A worker that repaints every window and waits for the repaint, while the UI thread waits for the worker to
+// end without retrieving messages, as a restart that joins its calculation thread does.
+class Worker_Repaint : public Painting {
+protected:
+    // Runs `repaint` on a worker, then waits up to `patience` for it to end without retrieving messages.
+    // Returns whether it ended by then; afterwards retrieves messages until it has, so nothing stays blocked.
+    bool ends_while_ui_thread_waits(const std::function<void()>& repaint,
+                                    std::chrono::milliseconds patience) {
+        std::atomic<bool> finished{false};
+        std::thread worker([&] {
+            repaint();
+            finished = true;
+        });
+        const auto deadline = std::chrono::steady_clock::now() + patience;
+        while (!finished.load() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        const bool ended = finished.load();
+        MSG msg;
+        while (!finished.load()) {
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        worker.join();
+        return ended;
+    }
+};
+
+TEST_F(Worker_Repaint, RepaintingEveryWindowDeadlocksAUiThreadThatWaitsForTheWorker) {
+    shown_window("Plain", "main");
+    pump_until_idle();
+    message_log().clear();
+    // The worker stays inside InvalidateRect until the UI thread handles its WM_ERASEBKGND: however long the
+    // UI thread waits, it cannot end.
+    EXPECT_FALSE(ends_while_ui_thread_waits(
+        [] {
+            InvalidateRect(nullptr, nullptr, TRUE);
+            UpdateWindow(nullptr);
+        },
+        std::chrono::milliseconds(300)));
+    EXPECT_FALSE(message_log().of(WM_ERASEBKGND).empty()) << "handled once the UI thread retrieved messages";
+}
+
+TEST_F(Worker_Repaint, InvalidatingTheMainWindowOnlyNeverWaitsForTheUiThread) {
+    HWND main = shown_window("Plain", "main");
+    pump_until_idle();
+    message_log().clear();
+    EXPECT_TRUE(ends_while_ui_thread_waits([main] { InvalidateRect(main, nullptr, TRUE); },
+                                           std::chrono::seconds(30)));
+    EXPECT_TRUE(message_log().of(WM_ERASEBKGND).empty()) << "nothing was sent";
+    pump_until_idle();
+    EXPECT_EQ(message_log().sequence({WM_PAINT, WM_ERASEBKGND}),
+              (Strings{"main WM_PAINT", "main WM_ERASEBKGND"}));
+}
+
+TEST_F(Worker_Repaint, AMessageSentFromAnotherThreadIsHandledWhenTheUiThreadRetrievesMessages) {
+    HWND main = shown_window("Plain", "main");
+    pump_until_idle();
+    message_log().clear();
+    std::atomic<std::thread::id> handled_on{};
+    message_log().handler = [&handled_on](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message != WM_USER) return std::nullopt;
+        handled_on = std::this_thread::get_id();
+        return 42;
+    };
+    std::atomic<LRESULT> result{0};
+    EXPECT_FALSE(ends_while_ui_thread_waits([&] { result = SendMessageA(main, WM_USER, 1, 2); },
+                                            std::chrono::milliseconds(100)));
+    EXPECT_EQ(result.load(), 42);
+    EXPECT_EQ(handled_on.load(), std::this_thread::get_id());
 }
 
 TEST_F(Painting, OtherThreadsInvalidateAndPostWhileWindowsComeAndGo) {
     HWND stable = shown_window("Colour", "stable");
     std::atomic<HWND> target{stable};
     std::atomic<bool> stop{false};
+    std::atomic<bool> worker_done{false};
     std::thread worker([&] {
         RECT part{0, 0, 50, 50};
         while (!stop.load()) {
@@ -235,6 +316,7 @@ TEST_F(Painting, OtherThreadsInvalidateAndPostWhileWindowsComeAndGo) {
             PostMessageA(target.load(), WM_USER, 0, 0);
             UpdateWindow(nullptr);
         }
+        worker_done = true;
     });
     for (int round = 0; round < 200; ++round) {
         HWND window = create_top_level("Colour", 0, 0, 60, 60, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
@@ -246,6 +328,11 @@ TEST_F(Painting, OtherThreadsInvalidateAndPostWhileWindowsComeAndGo) {
     }
     HWND gone = target.load();
     stop.store(true);
+    // The worker's InvalidateRect(NULL) may be waiting for this thread to handle its erases.
+    while (!worker_done.load()) {
+        pump_until_idle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     worker.join();
     EXPECT_FALSE(InvalidateRect(gone, nullptr, TRUE));
     EXPECT_FALSE(PostMessageA(gone, WM_USER, 0, 0));
