@@ -1,10 +1,10 @@
 // Fills a value grid with the graphed quantity of ζ, without windows: the worker of a plot job calls it, and
 // benchmarks and tests call it directly.
 //
-// Instead of evaluating every cell on its own, the fill computes cos and sin of ln(n)·t once per row and n^σ
-// once per column, in blocks of n, and sums each cell's terms in increasing n with exactly the operations of
-// evaluate_zeta, so every cell is bit-identical to evaluate_zeta at that point (after the mode and the
-// clamp).
+// Instead of evaluating every cell on its own, the fill computes n^σ once per column (where the shared table
+// holds it) and cos and sin of ln(n)·t once per row of each block of cells, in passes of n, and sums each
+// cell's terms in increasing n with exactly the operations of evaluate_zeta, so every cell is bit-identical
+// to evaluate_zeta at that point (after the mode and the clamp), whatever the number of threads.
 #pragma once
 
 #include <atomic>

@@ -2,6 +2,7 @@
 // system-colour background, driven by pushed input, another thread's repaint request and the close button.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -144,17 +145,22 @@ TEST_F(Two_Window_Program, ClickRepaintFromAnotherThreadAndCloseEndTheLoop) {
     state.panel_colour = RGB(0, 0, 0);
     int main_paints = state.main_paints;
     int second_paints = state.second_paints;
-    std::thread worker([] {
+    std::atomic<bool> returned{false};
+    std::thread worker([&returned] {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         RECT plot{100, 60, 180, 580};
         InvalidateRect(nullptr, &plot, TRUE);
         UpdateWindow(nullptr);
+        returned = true;
     });
+    // InvalidateRect(NULL) returns once this thread has handled the erases it sends.
     MSG msg;
-    while ((state.main_paints == main_paints || state.second_paints == second_paints) &&
-           GetMessageA(&msg, nullptr, 0, 0)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+    while (state.main_paints == main_paints || state.second_paints == second_paints || !returned.load()) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     worker.join();
     test_support::pump_until_idle();
