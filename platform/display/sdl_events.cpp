@@ -74,12 +74,17 @@ bool place_pointer(Uint32 window_id, int x, int y, Event* out) {
     return true;
 }
 
+// Whether the pointer has left the capture window since the capture began.
+bool pointer_left_capture_window = false;
+
 // SDL grabs the pointer for the window with the keyboard focus; it is asked to only while that is the capture
-// window itself (again when the press that asked for the capture brings the focus only later). Without a
-// grab, the X server still reports the pointer outside while a button is held, but SDL drops it.
+// window itself (again when the press that asked for the capture brings the focus only later), and only once
+// the pointer has left it: inside, the X server's own grab during a press already delivers everything, and a
+// grab held for every click would outlive quick clicks. Without a grab, the X server still reports the
+// pointer outside while a button is held, but SDL drops it.
 void grab_for_capture() {
     SDL_Window* target = captured != 0 ? SDL_GetWindowFromID(captured) : nullptr;
-    const bool grab = target != nullptr && SDL_GetKeyboardFocus() == target;
+    const bool grab = target != nullptr && pointer_left_capture_window && SDL_GetKeyboardFocus() == target;
     SDL_CaptureMouse(grab ? SDL_TRUE : SDL_FALSE);
 }
 
@@ -89,6 +94,12 @@ bool translate_window_event(const SDL_WindowEvent& in, Event* out) {
         case SDL_WINDOWEVENT_CLOSE:
             out->type = Event_Type::Close_Request;
             return true;
+        case SDL_WINDOWEVENT_LEAVE:
+            if (captured != 0 && in.windowID == captured && !pointer_left_capture_window) {
+                pointer_left_capture_window = true;
+                grab_for_capture();
+            }
+            return false;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             if (captured != 0) grab_for_capture();
             out->type = Event_Type::Focus_Gained;
@@ -122,6 +133,7 @@ bool translate_key_event(const SDL_KeyboardEvent& in, Event* out) {
 }  // namespace
 
 void set_capture(Window_Id window) {
+    if (window != captured) pointer_left_capture_window = false;
     captured = window;
     if (is_open()) grab_for_capture();
 }
