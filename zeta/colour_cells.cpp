@@ -18,7 +18,10 @@ constexpr std::int32_t run = 64;
 
 // Where the system can choose code for the processor at load time, wider vector units are used when present;
 // every variant computes the same values (no contraction into fused multiply-adds: see the library's flags).
-#if defined(__x86_64__) && defined(__linux__)
+// Not under a sanitizer: the resolver runs while the program is relocated, before the sanitizer's runtime is
+// set up, and its instrumented code crashes there.
+#if defined(__x86_64__) && defined(__linux__) && !defined(__SANITIZE_THREAD__) && \
+    !defined(__SANITIZE_ADDRESS__)
 __attribute__((target_clones("avx512f", "avx2", "default")))
 #endif
 void colour_cells(const double* cells, std::int32_t count, double minimum, double range,
