@@ -34,7 +34,7 @@ constexpr int plot_size = 1000;
 constexpr int startup_right = 180;
 constexpr int startup_bottom = 580;
 // A pan moves the picture up and down: along the imaginary axis the colours keep changing, so every shift of
-// this column segment looks different. Real part 0.8, well right of the critical line and the axis ticks.
+// this column segment looks different. Re(s) = 0.8, well right of the critical line and the axis ticks.
 constexpr int probe_x = plot_left + 40;
 constexpr int probe_top = plot_top + 350;
 constexpr int probe_rows = 400;
