@@ -23,6 +23,7 @@ enum class Event_Type {
     Focus_Lost,
     Exposed,  // the screen lost the window's pixels; present again
     Resized,  // width, height: the new client size
+    Wheel,    // wheel: whole notches, positive away from the user; x, y: the pointer in client coordinates
 };
 
 enum Mouse_Button { Button_Left = 1, Button_Right = 2, Button_Middle = 3 };
@@ -38,6 +39,7 @@ struct Event {
     unsigned modifiers = 0;
     int width = 0;
     int height = 0;
+    int wheel = 0;
     char text[32] = {};
 };
 

@@ -19,6 +19,8 @@ void mouse_move(HWND window, int x, int y);
 void mouse_down(HWND window, int x, int y, int button = 1);  // 1 left, 2 right, 3 middle
 void mouse_up(HWND window, int x, int y, int button = 1);
 void click(HWND window, int x, int y, int button = 1);  // down and up at the same point
+// The wheel turned by `notches` (positive away from the user) with the pointer at (x, y).
+void mouse_wheel(HWND window, int x, int y, int notches);
 
 // Keyboard input for the focused window: a virtual key (VK_ value or upper-case letter) with modifiers from
 // platform::display::Modifier, and typed text (UTF-8).

@@ -120,6 +120,28 @@ bool translate_window_event(const SDL_WindowEvent& in, Event* out) {
     }
 }
 
+// Whole notches, positive away from the user. Wheels that report fractions of a notch add up until a whole
+// one is reached.
+bool translate_wheel_event(const SDL_MouseWheelEvent& in, Event* out) {
+    static float pending = 0.0f;
+    const float sign = in.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
+    pending += sign * in.preciseY;
+    const auto notches = static_cast<int>(pending);
+    pending -= static_cast<float>(notches);
+    if (notches == 0) return false;
+    out->type = Event_Type::Wheel;
+    out->window = in.windowID;
+    out->wheel = notches;
+#if SDL_VERSION_ATLEAST(2, 26, 0)
+    out->x = in.mouseX;
+    out->y = in.mouseY;
+#else
+    SDL_GetMouseState(&out->x, &out->y);
+#endif
+    out->modifiers = modifiers_of(SDL_GetModState());
+    return true;
+}
+
 bool translate_key_event(const SDL_KeyboardEvent& in, Event* out) {
     int key = virtual_key_for(in.keysym.sym);
     if (key == 0) return false;
@@ -203,6 +225,8 @@ bool translate_event(const SDL_Event& in, Event* out) {
             out->button = button_of(in.button.button);
             out->modifiers = modifiers_of(SDL_GetModState());
             return true;
+        case SDL_MOUSEWHEEL:
+            return translate_wheel_event(in.wheel, out);
         case SDL_KEYDOWN:
         case SDL_KEYUP:
             return translate_key_event(in.key, out);

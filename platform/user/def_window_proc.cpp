@@ -74,6 +74,9 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam)
             return erase_background(*window, reinterpret_cast<HDC>(wparam));
         case WM_SETCURSOR:
             return set_class_cursor(*window, wparam, lparam);
+        case WM_MOUSEWHEEL:
+            // Passed up the parent chain until a window handles it.
+            return window->parent != nullptr ? SendMessageA(window->parent, msg, wparam, lparam) : 0;
         case WM_ACTIVATE:
             if (LOWORD(wparam) != WA_INACTIVE) SetFocus(hwnd);
             return 0;

@@ -1,6 +1,8 @@
 // Turns the display's events into window messages: pointer input to the window under the pointer, keys and
 // text to the focused window, and the screen's own requests (close, focus, expose, resize).
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdlib>
 
 #include "platform/gdi/surface.h"
@@ -199,6 +201,20 @@ void convert_text(const display::Event& event) {
     }
 }
 
+// The wheel goes to the focused window wherever the pointer is: the delta in WHEEL_DELTA units in the high
+// word, the buttons and modifiers held in the low word, the pointer's screen position in lParam.
+void convert_wheel(const Window& top, const display::Event& event) {
+    HWND target = keyboard_target();
+    if (target == nullptr || event.wheel == 0) return;
+    const int most_notches = SHRT_MAX / WHEEL_DELTA;
+    const int delta = std::clamp(event.wheel, -most_notches, most_notches) * WHEEL_DELTA;
+    const Input_State& state = input_state();
+    POINT screen_point{top.rect.left + event.x, top.rect.top + event.y};
+    layer().input.push_back(MSG{target, WM_MOUSEWHEEL,
+                                MAKEWPARAM(state.buttons | modifier_flags(), static_cast<WORD>(delta)),
+                                MAKELPARAM(screen_point.x, screen_point.y), message_time(), screen_point});
+}
+
 void resize_top_level(Window& top, int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
@@ -243,6 +259,9 @@ void convert_display_event(const display::Event& event) {
         case display::Event_Type::Button_Down:
         case display::Event_Type::Button_Up:
             convert_pointer(*top, event);
+            break;
+        case display::Event_Type::Wheel:
+            convert_wheel(*top, event);
             break;
         case display::Event_Type::Close_Request:
             layer().input.push_back(MSG{top->handle, WM_CLOSE, 0, 0, message_time(), POINT{}});

@@ -18,7 +18,7 @@ display::Window_Id screen_window_of(HWND window) {
     return top ? top->display_window : 0;
 }
 
-void push_pointer(HWND window, Event_Type type, int x, int y, int button) {
+void push_pointer(HWND window, Event_Type type, int x, int y, int button, int wheel = 0) {
     display::Window_Id id = screen_window_of(window);
     if (id == 0) return;
     POINT origin = user::origin_in_top_level(window);
@@ -28,6 +28,7 @@ void push_pointer(HWND window, Event_Type type, int x, int y, int button) {
     event.x = x + origin.x;
     event.y = y + origin.y;
     event.button = button;
+    event.wheel = wheel;
     screen::push_event(event);
 }
 
@@ -72,6 +73,10 @@ void mouse_up(HWND window, int x, int y, int button) {
 void click(HWND window, int x, int y, int button) {
     mouse_down(window, x, y, button);
     mouse_up(window, x, y, button);
+}
+
+void mouse_wheel(HWND window, int x, int y, int notches) {
+    push_pointer(window, Event_Type::Wheel, x, y, 0, notches);
 }
 
 void key_down(int virtual_key, unsigned modifiers) {

@@ -1,5 +1,5 @@
 // The UI thread's message queue. Retrieval order as in Win32: posted messages, then the quit request, then
-// input, then WM_PAINT for a window with a pending paint when nothing else is there.
+// input, then WM_PAINT for a window with a pending paint when nothing else is there, then WM_TIMER.
 #include <algorithm>
 #include <chrono>
 
@@ -133,22 +133,32 @@ bool take_message(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
         if (input == Input_Result::Retry) continue;
         if (!convert_next_display_event()) break;
     }
-    if (!in_range(WM_PAINT, first, last)) return false;
-    HWND paint = next_window_to_paint(filter);
-    if (paint == nullptr) return false;
-    before_paint_message(paint);
-    *out = MSG{paint, WM_PAINT, 0, 0, message_time(), POINT{}};
-    return true;
+    if (in_range(WM_PAINT, first, last)) {
+        if (HWND paint = next_window_to_paint(filter)) {
+            before_paint_message(paint);
+            *out = MSG{paint, WM_PAINT, 0, 0, message_time(), POINT{}};
+            return true;
+        }
+    }
+    return take_timer_message(out, filter, first, last, remove);
 }
 
+// Until something arrives or the next timer is due.
 void wait_for_messages() {
     Layer& l = layer();
+    const int timeout_ms = milliseconds_to_next_timer();
+    if (timeout_ms == 0) return;
     if (const display::Backend* display = l.display.load()) {
-        display->wait_event(-1);
+        display->wait_event(timeout_ms);
         return;
     }
     std::unique_lock guard(l.lock);
-    l.no_display_wake.wait(guard, [&l] { return l.no_display_woken; });
+    auto woken = [&l] { return l.no_display_woken; };
+    if (timeout_ms < 0) {
+        l.no_display_wake.wait(guard, woken);
+    } else {
+        l.no_display_wake.wait_for(guard, std::chrono::milliseconds(timeout_ms), woken);
+    }
     l.no_display_woken = false;
 }
 
@@ -275,6 +285,11 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg) {
     if (msg == nullptr || msg->hwnd == nullptr) return 0;
     std::shared_ptr<Window> window = find_window(msg->hwnd);
     if (!window) return 0;
+    if (msg->message == WM_TIMER && msg->lParam != 0) {
+        // A timer with its own procedure calls it instead of the window's.
+        reinterpret_cast<TIMERPROC>(msg->lParam)(msg->hwnd, WM_TIMER, msg->wParam, msg->time);
+        return 0;
+    }
     return window->procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 

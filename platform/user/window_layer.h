@@ -174,6 +174,12 @@ void receive_sent_messages();
 // Ends every waiting send with result 0 (the layer is being reset).
 void abandon_sent_messages();
 
+// ---- Timers (timers.cpp), UI thread only
+// WM_TIMER for the first timer of a window in `filter`'s tree that is due, as the queue's last resort.
+bool take_timer_message(MSG* out, HWND filter, UINT first, UINT last, bool remove);
+// Milliseconds until the next timer is due (0 when one is due now), or -1 without timers.
+int milliseconds_to_next_timer();
+
 // ---- Input (display_input.cpp)
 void convert_display_event(const display::Event& event);
 // Pointer moves, presses and releases: events that only queue a message for the window under the pointer.

@@ -35,6 +35,14 @@ BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect) {
     return TRUE;
 }
 
+BOOL WINAPI ScreenToClient(HWND hwnd, LPPOINT point) {
+    if (!find_window(hwnd) || point == nullptr) return FALSE;
+    const RECT client = screen_rect(hwnd);
+    point->x -= client.left;
+    point->y -= client.top;
+    return TRUE;
+}
+
 BOOL WINAPI MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
     std::shared_ptr<Window> window = find_window(hwnd);
     if (!window) return FALSE;
