@@ -47,6 +47,7 @@ void set_start_up_plot() {
     job.repaint_window = main_window;  // the status line and the plot are in it
     viewer.colour = RGB(14, 24, 34);
     job.options_window = options_window;
+    viewer.view_restored = show_settings_again;
 }
 
 }  // namespace
@@ -73,6 +74,7 @@ bool start_application(HINSTANCE instance) {
 
     set_start_up_plot();
     start_calculation(viewer.job);
+    SetTimer(main_window, progress_timer_id, progress_timer_ms, nullptr);
 
     object_registry.main_window = main_window;
     object_registry.register_object(&viewer);

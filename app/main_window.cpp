@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "app/application.h"
 #include "screen_objects/object_registry.h"
 
 const char main_window_class_name[] = "this is what you name your window class";
@@ -36,6 +37,19 @@ void dispatch_mouse(HWND window, std::int32_t event, LPARAM lparam) {
     object_registry.dispatch_window_event(window, event, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
 }
 
+// The wheel's position comes in screen coordinates. Deltas that are not whole notches (fine-grained wheels)
+// add up until they are.
+void dispatch_wheel(HWND window, WPARAM wparam, LPARAM lparam) {
+    static int partial_delta = 0;
+    const int delta = partial_delta + GET_WHEEL_DELTA_WPARAM(wparam);
+    partial_delta = delta % WHEEL_DELTA;
+    const int notches = delta / WHEEL_DELTA;
+    if (notches == 0) return;
+    POINT point{static_cast<SHORT>(LOWORD(lparam)), static_cast<SHORT>(HIWORD(lparam))};
+    ScreenToClient(window, &point);
+    object_registry.dispatch_window_event(window, Event_Mouse_Wheel, point.x, point.y, notches);
+}
+
 }  // namespace
 
 LRESULT CALLBACK Main_Window_Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -66,6 +80,12 @@ LRESULT CALLBACK Main_Window_Procedure(HWND window, UINT message, WPARAM wparam,
         case WM_LBUTTONUP:
             if (GetCapture() == window) ReleaseCapture();
             dispatch_mouse(window, Event_Left_Button_Up, lparam);
+            return 0;
+        case WM_MOUSEWHEEL:
+            dispatch_wheel(window, wparam, lparam);
+            return 0;
+        case WM_TIMER:
+            if (wparam == progress_timer_id) viewer.show_progress();
             return 0;
         default:
             return DefWindowProcA(window, message, wparam, lparam);

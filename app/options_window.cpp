@@ -96,7 +96,9 @@ void paint_labels(HWND window) {
 }
 
 void apply_settings() {
+    const Plot_View before = view_of(viewer.job);
     if (!read_settings()) return;
+    viewer.note_view_change(before);
     viewer.job.status_text = "Calculating values...";
     start_calculation(viewer.job);
 }
@@ -120,6 +122,10 @@ void refuse(const Settings_Row& row) {
 }
 
 }  // namespace
+
+void show_settings_again() {
+    if (IsWindowVisible(options_window)) fill_edits();
+}
 
 void create_options_window(HINSTANCE instance) {
     keep_typed_text = false;

@@ -24,3 +24,6 @@ LRESULT CALLBACK Options_Window_Procedure(HWND window, UINT message, WPARAM wpar
 // Reads the seven edits back into the viewer's plot settings. A field whose number is not finite changes
 // nothing: a message box names it, every field keeps its text, and the result is false.
 bool read_settings();
+
+// Fills the edits from the viewer's plot settings again if the window is shown.
+void show_settings_again();

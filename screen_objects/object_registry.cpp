@@ -40,7 +40,8 @@ void Object_Registry::paint_window_objects(HWND window, HDC* dc) {
     }
 }
 
-void Object_Registry::dispatch_window_event(HWND window, std::int32_t event, std::int32_t x, std::int32_t y) {
+void Object_Registry::dispatch_window_event(HWND window, std::int32_t event, std::int32_t x, std::int32_t y,
+                                            std::int32_t wheel_notches) {
     Window_Object_List* record = find_record(window);
-    if (record != nullptr) record->dispatch_event(event, x, y);
+    if (record != nullptr) record->dispatch_event(event, x, y, wheel_notches);
 }

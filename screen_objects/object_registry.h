@@ -18,7 +18,8 @@ public:
     // Draws the window's objects back to front; nothing for a window without a list.
     void paint_window_objects(HWND window, HDC* dc);
     // Hands a mouse event to the window's list; ignored for a window without one.
-    void dispatch_window_event(HWND window, std::int32_t event, std::int32_t x, std::int32_t y);
+    void dispatch_window_event(HWND window, std::int32_t event, std::int32_t x, std::int32_t y,
+                               std::int32_t wheel_notches = 0);
     // The first list of the window, or null.
     Window_Object_List* find_record(HWND window);
 

@@ -15,6 +15,9 @@ enum Event_Code : std::int32_t {
     Event_Left_Button_Up = 5,
     // Sent by the framework to the owner of an object that Action_Remove took out of its list.
     Event_Child_Removed = 6,
+    // The mouse wheel, from the window's WM_MOUSEWHEEL; delivered through handle_wheel, which also gets the
+    // notches.
+    Event_Mouse_Wheel = 7,
 };
 
 // Returned by handle_event, queued, then carried out by the object's window list. Any other value is ignored.
@@ -34,6 +37,11 @@ public:
     virtual bool hit_test(std::int32_t x, std::int32_t y) = 0;
     // Takes an Event_Code and answers with an Action_Code (or any other value, which means nothing).
     virtual std::int32_t handle_event(std::int32_t event, std::int32_t x, std::int32_t y) = 0;
+    // Event_Mouse_Wheel with the pointer at (x, y): `notches` whole notches, positive away from the user.
+    // Answers with an Action_Code like handle_event; objects that do not zoom or scroll ignore it.
+    virtual std::int32_t handle_wheel(std::int32_t /*x*/, std::int32_t /*y*/, std::int32_t /*notches*/) {
+        return Action_None;
+    }
 
     On_Screen_Object(const On_Screen_Object&) = delete;
     On_Screen_Object& operator=(const On_Screen_Object&) = delete;

@@ -72,20 +72,26 @@ void Window_Object_List::process_actions(std::int32_t x, std::int32_t y) {
     }
 }
 
-void Window_Object_List::dispatch_event(std::int32_t event, std::int32_t x, std::int32_t y) {
+void Window_Object_List::dispatch_event(std::int32_t event, std::int32_t x, std::int32_t y,
+                                        std::int32_t wheel_notches) {
+    auto deliver = [&](On_Screen_Object* object) {
+        const std::int32_t answer = event == Event_Mouse_Wheel ? object->handle_wheel(x, y, wheel_notches)
+                                                               : object->handle_event(event, x, y);
+        push_action(answer, object);
+    };
     // Indexes, not iterators: an object's handle_event may paint the window, which reads this list.
     On_Screen_Object* hit = nullptr;
     for (std::size_t i = 0; i < objects.size(); ++i) {
         On_Screen_Object* object = objects[i];
         if (object->hit_test(x, y)) {
             hit = object;
-            push_action(object->handle_event(event, x, y), object);
+            deliver(object);
             break;
         }
     }
     for (std::size_t i = 0; i < objects.size(); ++i) {
         On_Screen_Object* object = objects[i];
-        if (object->active == 1 && object != hit) push_action(object->handle_event(event, x, y), object);
+        if (object->active == 1 && object != hit) deliver(object);
     }
     process_actions(x, y);
 }

@@ -33,8 +33,9 @@ public:
     void process_actions(std::int32_t x, std::int32_t y);
 
     // Delivers a mouse event to the front-most object that is hit, then to every other active object, and
-    // carries out their answers. The list changes only after every delivery is done.
-    void dispatch_event(std::int32_t event, std::int32_t x, std::int32_t y);
+    // carries out their answers. The list changes only after every delivery is done. `wheel_notches` goes
+    // with Event_Mouse_Wheel.
+    void dispatch_event(std::int32_t event, std::int32_t x, std::int32_t y, std::int32_t wheel_notches = 0);
 
     std::deque<Pending_Action> actions;      // front first
     HWND window = nullptr;                   // the window this list belongs to

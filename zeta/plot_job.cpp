@@ -89,6 +89,8 @@ void start_calculation(Plot_Job& job) {
     if (width < 1 || height < 1) return;
 
     stop_calculation(job);
+    job.progress_shown = false;
+    job.work_total = 0;
     release(job.grid);
     // The cells are set by the worker: a huge grid must not hold up the window while its pages are touched.
     if (width > INT32_MAX || height > INT32_MAX ||
@@ -100,6 +102,8 @@ void start_calculation(Plot_Job& job) {
     // The worker gets its own copy of the settings, which the UI thread goes on changing.
     const Calculation_Settings settings = copy_settings(job);
     job.terms_summed = 0;
+    job.work_total = calculation_work(job);
+    job.started_at = std::chrono::steady_clock::now();
     job.running = true;
     try {
         job.thread = start_thread([&job, settings] { calculate_plot(job, settings); });

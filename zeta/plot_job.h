@@ -14,6 +14,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -65,6 +66,14 @@ struct Plot_Job {
     Status_Text status_text;
     RECT* plot_rect = nullptr;  // not owned
     Value_Grid grid;
+
+    // UI thread only: when the latest calculation started, the number of terms it sums in all (what
+    // terms_summed counts up to), and the progress bar beside the status line: whether it is shown and how
+    // many pixels of it are filled.
+    std::chrono::steady_clock::time_point started_at{};
+    int64_t work_total = 0;
+    bool progress_shown = false;
+    int32_t progress_filled = 0;
 };
 
 // (Re)starts the calculation for the rectangle that `plot_rect` points to. A rectangle without area (or no

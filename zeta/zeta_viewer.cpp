@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "zeta/plot_renderer.h"
+#include "zeta/progress_bar.h"
 
 namespace {
 
@@ -16,6 +17,13 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::draw(HDC* dc) {
     FillRect(*dc, rect, brush);
     DeleteObject(brush);
     render_plot(job, *dc);
+    draw_progress_bar(job, *dc);
+}
+
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::show_progress() {
+    if (rect == nullptr || !update_progress(job, std::chrono::steady_clock::now())) return;
+    const RECT bar = progress_bar_rect(*rect);
+    InvalidateRect(window, &bar, FALSE);
 }
 
 std::int32_t On_Screen_Object_Ostrelin_Zeta_Function_Viewer::handle_event(std::int32_t event, std::int32_t x,
@@ -48,6 +56,35 @@ std::int32_t On_Screen_Object_Ostrelin_Zeta_Function_Viewer::handle_event(std::i
     }
 }
 
+std::int32_t On_Screen_Object_Ostrelin_Zeta_Function_Viewer::handle_wheel(std::int32_t x, std::int32_t y,
+                                                                          std::int32_t notches) {
+    // The wheel waits while the frame or the plot is dragged.
+    if (rect == nullptr || active == 1 || notches == 0) return Action_None;
+    const std::int64_t i = std::int64_t{x} - rect->left;
+    const std::int64_t j = std::int64_t{rect->bottom} - y;
+    const bool over_a_cell = i >= 0 && i < std::int64_t{rect->right} - rect->left && j >= 0 &&
+                             j < std::int64_t{rect->bottom} - rect->top;
+    if (!over_a_cell) return Action_None;
+    const Plot_View before = view_of(job);
+    Plot_View zoomed = before;
+    zoom_about_cell(zoomed, static_cast<std::int32_t>(i), static_cast<std::int32_t>(j), notches);
+    apply_view(job, zoomed);
+    note_view_change(before);
+    restart_calculation();
+    return Action_Redraw;
+}
+
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::note_view_change(const Plot_View& before) {
+    history.note_change(before, view_of(job));
+}
+
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::go_back() {
+    if (history.empty()) return;
+    apply_view(job, history.take_latest());
+    if (view_restored != nullptr) view_restored();
+    restart_calculation();
+}
+
 void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::open_plot_menu(std::int32_t x, std::int32_t y) {
     const std::string_view critical_line_entry =
         job.show_critical_line == 1 ? "Hide critical line" : "Show critical line";
@@ -55,6 +92,12 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::open_plot_menu(std::int32_t
     open_menu({"Move window", "Graph Absolute value", "Graph Real part", "Graph Imaginary part",
                "Graph Reciprocal absolute value", critical_line_entry, "Options", method_entry},
               x, y);
+    back_entry = -1;
+    if (!history.empty()) {
+        back_entry = static_cast<std::int32_t>(menu.items.size());
+        menu.add_item("Back");
+        menu.open_at(x, y);
+    }
 }
 
 void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::carry_out_menu_choice(std::int32_t x, std::int32_t y) {
@@ -83,11 +126,16 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::carry_out_menu_choice(std::
             ShowWindow(job.options_window, SW_SHOW);
             UpdateWindow(job.options_window);
             break;
-        case Viewer_Toggle_Method:
+        case Viewer_Toggle_Method: {
+            const Plot_View before = view_of(job);
             job.method = job.method == Series_Method ? Accurate_Method : Series_Method;
+            note_view_change(before);
             restart_calculation();
             break;
-        default:  // closed without a choice
+        }
+        default:
+            // "Back", or closed without a choice.
+            if (menu.chosen >= 0 && menu.chosen == back_entry) go_back();
             break;
     }
 }
@@ -118,16 +166,20 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::set_pan_offset(std::int32_t
 
 // Every left release ends here, pan or not, so a plain click recomputes the same plot.
 void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::apply_pan_and_restart() {
+    const Plot_View before = view_of(job);
     job.real_part = job.real_scale * job.pan_offset_x + job.real_part;
     job.imaginary_part = job.imaginary_scale * job.pan_offset_y + job.imaginary_part;
     panning = 0;
     job.pan_offset_x = 0.0;
     job.pan_offset_y = 0.0;
+    note_view_change(before);
     restart_calculation();
 }
 
 void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::graph(Graph_Mode mode) {
+    const Plot_View before = view_of(job);
     job.mode = mode;
+    note_view_change(before);
     restart_calculation();
 }
 

@@ -9,6 +9,7 @@
 #include "platform/win32.h"
 #include "screen_objects/movable_rect_object.h"
 #include "zeta/plot_job.h"
+#include "zeta/plot_view.h"
 
 // Entries of the viewer's right-click menu, by index.
 enum Viewer_Menu_Entry : std::int32_t {
@@ -20,6 +21,7 @@ enum Viewer_Menu_Entry : std::int32_t {
     Viewer_Toggle_Critical_Line = 5,
     Viewer_Options = 6,
     Viewer_Toggle_Method = 7,
+    // "Back" follows as the last entry while there is a view to go back to.
 };
 
 class On_Screen_Object_Ostrelin_Zeta_Function_Viewer : public On_Screen_Object_Movable_RECT {
@@ -27,9 +29,23 @@ public:
     // Fills the frame with `colour`, then draws the plot over it.
     void draw(HDC* dc) override;
     std::int32_t handle_event(std::int32_t event, std::int32_t x, std::int32_t y) override;
+    // Over a cell of the plot and with no drag under way: zooms about that cell and restarts.
+    std::int32_t handle_wheel(std::int32_t x, std::int32_t y, std::int32_t notches) override;
+
+    // Every change of the view goes through here with the view in force before it, so that "Back" can
+    // return to it.
+    void note_view_change(const Plot_View& before);
+    // Restores the latest remembered view and restarts; nothing when there is none.
+    void go_back();
+    // Called a few times a second: brings the progress bar of a long calculation up to date.
+    void show_progress();
 
     std::uint8_t panning = 0;  // 1 while a left drag shifts the plot
     Plot_Job job;              // its plot_rect is this object's rect
+    View_History history;
+    // Called after "Back" has put an earlier view into the job, before the restart (the Options window shows
+    // the settings again). May stay null.
+    void (*view_restored)() = nullptr;
 
 private:
     void open_plot_menu(std::int32_t x, std::int32_t y);
@@ -40,4 +56,6 @@ private:
     void apply_pan_and_restart();
     void graph(Graph_Mode mode);
     void restart_calculation();
+
+    std::int32_t back_entry = -1;  // index of "Back" in the open menu, -1 when it was not offered
 };

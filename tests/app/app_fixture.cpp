@@ -19,6 +19,7 @@ void reset_viewer() {
     viewer.job.method = Series_Method;
     viewer.job.pan_offset_x = 0.0;
     viewer.job.pan_offset_y = 0.0;
+    viewer.history = View_History{};
 }
 
 }  // namespace
@@ -56,6 +57,11 @@ void Application_Test::right_click(int x, int y) {
     test_support::pump_until_idle();
 }
 
+void Application_Test::wheel(int x, int y, int notches) {
+    platform::headless::mouse_wheel(main_window, x, y, notches);
+    test_support::pump_until_idle();
+}
+
 void Application_Test::choose_menu_entry(int x, int y, int index) {
     right_click(x, y);
     // Entries are 17 pixels high; aim at the middle of the row.
@@ -71,6 +77,8 @@ std::string Application_Test::window_text(HWND window) {
     return std::string(buffer.data(), static_cast<std::size_t>(length));
 }
 
-COLORREF Application_Test::shown(int x, int y) { return platform::headless::pixel(main_window, x, y); }
+COLORREF Application_Test::shown(int x, int y) {
+    return platform::headless::pixel(main_window, x, y);
+}
 
 }  // namespace app_test

@@ -1,4 +1,5 @@
-// Runs the whole viewer in-process on the headless display: start-up before each test, the exit steps after it.
+// Runs the whole viewer in-process on the headless display: start-up before each test, the exit steps after
+// it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@ protected:
     static void move(int x, int y);
     static void left_click(int x, int y);
     static void right_click(int x, int y);
+    static void wheel(int x, int y, int notches);
     // Opens the plot's menu at (x, y) and releases the left button on entry `index`.
     static void choose_menu_entry(int x, int y, int index);
     static std::string window_text(HWND window);

@@ -2,12 +2,15 @@
 // through screenshots, down to every pixel of the plot against values computed here with evaluate_zeta; and
 // without any screen, where it must fail at once and say why.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -17,6 +20,7 @@
 
 #include "child_process.h"
 #include "screen_image.h"
+#include "tests/tools/png_reading.h"
 #include "viewer_process.h"
 #include "x11_close.h"
 #include "xvfb_screen.h"
@@ -427,6 +431,118 @@ TEST_F(Viewer_On_Xvfb, OptionsWindowAppliesATypedPrecision) {
 
     Plot plot = wait_for_new_plot(start_up_plot_);
     expect_plot(plot, expected_plot(Quantity::Reciprocal_Absolute_Value, 20));
+    close_and_expect_clean_exit();
+}
+
+// The main window's client area at the viewer's default size on this screen, the size zeta-render draws.
+constexpr int client_width = 960;
+constexpr int client_height = 768;
+
+struct Corner {
+    double real_part = start_real_part;
+    double imaginary_part = start_imaginary_part;
+    double real_scale = e2e::real_scale;
+    double imaginary_scale = e2e::imaginary_scale;
+};
+
+// One notch away from the user (in) or towards the user (out) about cell (i, j), whose s stays.
+Corner zoomed(Corner c, int i, int j, bool in) {
+    const double real_scale = in ? c.real_scale * 0.8 : c.real_scale / 0.8;
+    const double imaginary_scale = in ? c.imaginary_scale * 0.8 : c.imaginary_scale / 0.8;
+    c.real_part = (i * c.real_scale + c.real_part) - i * real_scale;
+    c.imaginary_part = (j * c.imaginary_scale + c.imaginary_part) - j * imaginary_scale;
+    c.real_scale = real_scale;
+    c.imaginary_scale = imaginary_scale;
+    return c;
+}
+
+std::string exact(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+class Viewer_Zoom_On_Xvfb : public Viewer_On_Xvfb {
+protected:
+    using Picture = std::vector<Rgb>;
+
+    Picture client_picture() {
+        Screen_Image image = screenshot();
+        Picture picture;
+        for (int y = 0; y < client_height; ++y) {
+            for (int x = 0; x < client_width; ++x)
+                picture.push_back(shown(image, main_origin_, x, y));
+        }
+        return picture;
+    }
+
+    // What zeta-render draws for the start-up plot moved to `corner`.
+    Picture rendered(const Corner& corner) {
+        const std::filesystem::path path =
+            std::filesystem::temp_directory_path() / ("zoom-e2e-" + std::to_string(getpid()) + ".png");
+        Exit render = run({ZETA_RENDER_PATH, "-q", "-o", path.string(), "--real", exact(corner.real_part),
+                           "--imaginary", exact(corner.imaginary_part), "--real-scale",
+                           exact(corner.real_scale), "--imaginary-scale", exact(corner.imaginary_scale)},
+                          {}, 60s);
+        EXPECT_EQ(render.status, 0) << render.err;
+        const tools_test::Decoded_Png png = tools_test::read_png(path.string());
+        std::filesystem::remove(path);
+        EXPECT_TRUE(png.ok) << png.error;
+        EXPECT_EQ(png.width, client_width);
+        EXPECT_EQ(png.height, client_height);
+        Picture picture;
+        for (std::uint32_t pixel : png.pixels)
+            picture.push_back({static_cast<int>(pixel >> 16 & 0xFF), static_cast<int>(pixel >> 8 & 0xFF),
+                               static_cast<int>(pixel & 0xFF)});
+        return picture;
+    }
+
+    // Waits until the window shows `expected` (calculations end, repaints arrive).
+    void expect_picture(const Picture& expected, const char* what) {
+        Picture last;
+        const bool same = wait_until([&] { return (last = client_picture()) == expected; }, 30s);
+        if (same) return;
+        int differing = 0;
+        std::ostringstream first;
+        for (std::size_t k = 0; k < expected.size() && k < last.size(); ++k) {
+            if (last[k] == expected[k]) continue;
+            if (differing++ < 5)
+                first << " (" << k % client_width << ", " << k / client_width << ") is " << describe(last[k])
+                      << ", not " << describe(expected[k]) << ";";
+        }
+        ADD_FAILURE() << what << ": " << differing << " pixels differ:" << first.str();
+    }
+
+    void turn_wheel(int x, int y, const char* button) {
+        move_pointer(main_origin_, x, y);
+        ASSERT_EQ(xdotool({"click", button}).status, 0);
+        // The readout goes when the pointer leaves the plot; the pictures compared have none.
+        move_pointer(main_origin_, 600, 700);
+    }
+};
+
+TEST_F(Viewer_Zoom_On_Xvfb, WheelZoomsAboutThePointerAndBackTwiceRestoresTheStartUpPicture) {
+    const Picture start_up = client_picture();
+    // The wheel goes to the focused window: a click on the background focuses the main window.
+    click(main_origin_, 600, 700);
+
+    // Button 4 is a notch away from the user: in, about cell (40, 280).
+    ASSERT_NO_FATAL_FAILURE(turn_wheel(140, 300, "4"));
+    const Corner in = zoomed(Corner{}, 40, 280, true);
+    const Picture zoomed_in = rendered(in);
+    expect_picture(zoomed_in, "zoomed in");
+
+    // Button 5, towards the user: out, about cell (70, 80).
+    ASSERT_NO_FATAL_FAILURE(turn_wheel(170, 500, "5"));
+    expect_picture(rendered(zoomed(in, 70, 80, false)), "zoomed out");
+
+    const int back_entry = menu_entries;  // the last, after the others
+    ASSERT_NO_FATAL_FAILURE(choose_menu_entry(back_entry));
+    move_pointer(main_origin_, 600, 700);
+    expect_picture(zoomed_in, "one step back");
+    ASSERT_NO_FATAL_FAILURE(choose_menu_entry(back_entry));
+    move_pointer(main_origin_, 600, 700);
+    expect_picture(start_up, "two steps back");
     close_and_expect_clean_exit();
 }
 
