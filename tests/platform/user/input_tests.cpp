@@ -281,57 +281,39 @@ TEST_F(Input, MessageBoxIsRecordedAndReturnsOk) {
     EXPECT_EQ(headless::clipboard(), "copied");
 }
 
-TEST_F(Input, WheelDeltaInTheHighWordAndTheScreenPositionInLParamWithNotchesSummed) {
+TEST_F(Input, WheelGoesToTheFocusWithDeltaKeyStateAndScreenPositionAndDefWindowProcPassesItUp) {
     ASSERT_EQ(GetFocus(), window);
     headless::mouse_wheel(window, 10, 20, 1);
-    headless::mouse_wheel(window, 299, 0, -3);
+    headless::mouse_down(window, 5, 5, platform::display::Button_Right);
+    headless::key_down(VK_CONTROL, platform::display::Modifier_Control);
+    headless::mouse_wheel(child, 1, 0, -3);  // over the child, which has not the focus
     pump_until_idle();
     auto wheels = message_log().of(WM_MOUSEWHEEL);
     ASSERT_EQ(wheels.size(), 2u);
     EXPECT_EQ(wheels[0].window, window);
-    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheels[0].wparam), WHEEL_DELTA);
-    EXPECT_EQ(GET_KEYSTATE_WPARAM(wheels[0].wparam), 0);
+    EXPECT_EQ(wheels[0].wparam, MAKEWPARAM(0, WHEEL_DELTA));
     EXPECT_EQ(wheels[0].lparam, MAKELPARAM(110, 120)) << "screen, not client, coordinates";
-    POINT point{110, 120};
+    EXPECT_EQ(wheels[1].window, window);
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheels[1].wparam), -3 * WHEEL_DELTA) << "several notches in one message";
+    EXPECT_EQ(GET_KEYSTATE_WPARAM(wheels[1].wparam), MK_RBUTTON | MK_CONTROL);
+    EXPECT_EQ(wheels[1].lparam, MAKELPARAM(151, 160));
+    POINT point{151, 160};
     ASSERT_TRUE(ScreenToClient(child, &point));
-    EXPECT_EQ(point.x, 10 - 50);
-    EXPECT_EQ(point.y, 20 - 60);
-    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheels[1].wparam), -3 * WHEEL_DELTA) << "towards the user is negative";
-    EXPECT_EQ(wheels[1].lparam, MAKELPARAM(399, 100));
-    EXPECT_TRUE(message_log().of(WM_SETCURSOR).empty()) << "the wheel does not set the cursor";
-}
+    EXPECT_EQ(point.x, 1);
+    EXPECT_EQ(point.y, 0);
 
-TEST_F(Input, WheelGoesToTheFocusNotToTheWindowUnderThePointerAndDefWindowProcPassesItUp) {
     SetFocus(child);
     message_log().clear();
-    headless::mouse_wheel(window, 5, 5, 2);  // the pointer is over the parent, not the child
+    headless::mouse_wheel(window, 5, 5, 2);
     pump_until_idle();
-    EXPECT_EQ(message_log().sequence({WM_MOUSEWHEEL}),
+    EXPECT_EQ(message_log().sequence({WM_MOUSEWHEEL, WM_SETCURSOR}),
               (Strings{"child WM_MOUSEWHEEL", "parent WM_MOUSEWHEEL"}));
-    auto wheels = message_log().of(WM_MOUSEWHEEL);
-    ASSERT_EQ(wheels.size(), 2u);
-    EXPECT_EQ(wheels[1].wparam, wheels[0].wparam);
-    EXPECT_EQ(wheels[1].lparam, MAKELPARAM(105, 105));
-}
-
-TEST_F(Input, WheelKeyStateCarriesTheButtonsAndModifiersHeld) {
-    headless::mouse_down(window, 5, 5, platform::display::Button_Right);
-    headless::key_down(VK_CONTROL, platform::display::Modifier_Control);
-    headless::mouse_wheel(window, 5, 5, 1);
-    pump_until_idle();
-    auto wheels = message_log().of(WM_MOUSEWHEEL);
-    ASSERT_EQ(wheels.size(), 1u);
-    EXPECT_EQ(GET_KEYSTATE_WPARAM(wheels[0].wparam), MK_RBUTTON | MK_CONTROL);
-}
-
-TEST_F(Input, WheelNothingArrivesWithoutAFocusedWindow) {
     ShowWindow(window, SW_HIDE);
     pump_until_idle();
-    ASSERT_EQ(GetFocus(), nullptr);
     message_log().clear();
     headless::mouse_wheel(window, 5, 5, 1);
     pump_until_idle();
-    EXPECT_TRUE(message_log().of(WM_MOUSEWHEEL).empty());
+    EXPECT_TRUE(message_log().of(WM_MOUSEWHEEL).empty()) << "no focused window";
 }
 
 }  // namespace
