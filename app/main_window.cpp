@@ -37,6 +37,20 @@ void dispatch_mouse(HWND window, std::int32_t event, LPARAM lparam) {
     object_registry.dispatch_window_event(window, event, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
 }
 
+// The readout follows the pointer over the viewer, unless another object (an open menu) is in front of it.
+void update_readout(HWND window, std::int32_t x, std::int32_t y) {
+    const Window_Object_List* list = object_registry.find_record(window);
+    if (list == nullptr) return;
+    const On_Screen_Object* front = nullptr;
+    for (On_Screen_Object* object : list->objects) {
+        if (object->hit_test(x, y)) {
+            front = object;
+            break;
+        }
+    }
+    viewer.point_at(x, y, front == &viewer);
+}
+
 // The wheel's position comes in screen coordinates. Deltas that are not whole notches (fine-grained wheels)
 // add up until they are.
 void dispatch_wheel(HWND window, WPARAM wparam, LPARAM lparam) {
@@ -48,6 +62,7 @@ void dispatch_wheel(HWND window, WPARAM wparam, LPARAM lparam) {
     POINT point{static_cast<SHORT>(LOWORD(lparam)), static_cast<SHORT>(HIWORD(lparam))};
     ScreenToClient(window, &point);
     object_registry.dispatch_window_event(window, Event_Mouse_Wheel, point.x, point.y, notches);
+    update_readout(window, point.x, point.y);
 }
 
 }  // namespace
@@ -64,6 +79,7 @@ LRESULT CALLBACK Main_Window_Procedure(HWND window, UINT message, WPARAM wparam,
             return 0;
         case WM_MOUSEMOVE:
             dispatch_mouse(window, Event_Mouse_Move, lparam);
+            update_readout(window, LOWORD(lparam), HIWORD(lparam));
             return 0;
         case WM_RBUTTONDOWN:
             dispatch_mouse(window, Event_Right_Button_Down, lparam);

@@ -31,6 +31,7 @@ typedef unsigned int UINT;
 typedef int INT;
 typedef short SHORT;
 typedef char CHAR;
+typedef char16_t WCHAR;  // UTF-16 code units, as on Win32
 typedef uint16_t ATOM;
 typedef uintptr_t UINT_PTR;
 typedef intptr_t INT_PTR;
@@ -44,6 +45,7 @@ typedef void* LPVOID;
 typedef const void* LPCVOID;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
+typedef const WCHAR* LPCWSTR;
 typedef void* HANDLE;
 
 #ifndef TRUE
@@ -515,6 +517,7 @@ int WINAPI GetBkMode(HDC hdc);
 COLORREF WINAPI SetTextColor(HDC hdc, COLORREF colour);
 COLORREF WINAPI GetTextColor(HDC hdc);
 int WINAPI DrawTextA(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format);
+int WINAPI DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format);
 BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR text, int count);
 BOOL WINAPI GetTextExtentPoint32A(HDC hdc, LPCSTR text, int count, LPSIZE size);
 

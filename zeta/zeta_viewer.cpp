@@ -2,8 +2,10 @@
 
 #include <string_view>
 
+#include "zeta/math/accurate_zeta.h"
 #include "zeta/plot_renderer.h"
 #include "zeta/progress_bar.h"
+#include "zeta/readout.h"
 
 namespace {
 
@@ -18,6 +20,29 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::draw(HDC* dc) {
     DeleteObject(brush);
     render_plot(job, *dc);
     draw_progress_bar(job, *dc);
+    if (!readout.empty()) {
+        RECT client;
+        GetClientRect(window, &client);
+        draw_readout(*dc, readout_rect(client), readout);
+    }
+}
+
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::point_at(std::int32_t x, std::int32_t y, bool front) {
+    std::string text;
+    const std::optional<Complex> s = front && active == 0 ? s_at_pointer(job, x, y) : std::nullopt;
+    if (s) {
+        Complex zeta;
+        evaluate_zeta_accurately(*s, zeta);
+        text = readout_text(*s, zeta);
+    }
+    if (text == readout) return;
+    readout = std::move(text);
+    // Drawn straight into the window: the plot is not painted again.
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    draw_readout(dc, readout_rect(client), readout);
+    ReleaseDC(window, dc);
 }
 
 void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::show_progress() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/win32.h"
 #include "screen_objects/movable_rect_object.h"
@@ -39,10 +40,15 @@ public:
     void go_back();
     // Called a few times a second: brings the progress bar of a long calculation up to date.
     void show_progress();
+    // Called for the pointer at client (x, y) after every move and zoom; `front` says whether the viewer is
+    // the front-most object there. Over a cell with no drag under way the readout line shows s and ζ(s)
+    // there, computed at once with the accurate method; elsewhere it is cleared. Only that line is redrawn.
+    void point_at(std::int32_t x, std::int32_t y, bool front);
 
     std::uint8_t panning = 0;  // 1 while a left drag shifts the plot
     Plot_Job job;              // its plot_rect is this object's rect
     View_History history;
+    std::string readout;  // the readout line shown now (UTF-8), empty when none
     // Called after "Back" has put an earlier view into the job, before the restart (the Options window shows
     // the settings again). May stay null.
     void (*view_restored)() = nullptr;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -22,7 +23,8 @@ struct Font_State {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
     int baseline = 13;
-    std::unique_ptr<detail::Glyph> glyphs[256];
+    std::unique_ptr<detail::Glyph> glyphs[256];  // Latin-1
+    std::map<char32_t, std::unique_ptr<detail::Glyph>> other_glyphs;
 };
 
 Font_State* state = nullptr;  // set once by require_font, never freed
@@ -89,14 +91,15 @@ int baseline() {
     return state ? state->baseline : 13;
 }
 
-const Glyph& glyph(unsigned char byte) {
+const Glyph& glyph(char32_t code_point) {
     static const Glyph empty{};
     if (!state) return empty;
-    std::unique_ptr<Glyph>& cached = state->glyphs[byte];
+    std::unique_ptr<Glyph>& cached =
+        code_point < 256 ? state->glyphs[code_point] : state->other_glyphs[code_point];
     if (cached) return *cached;
     auto g = std::make_unique<Glyph>();
     FT_Face face = state->face;
-    if (FT_Load_Char(face, byte, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) == 0) {
+    if (FT_Load_Char(face, code_point, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) == 0) {
         FT_GlyphSlot slot = face->glyph;
         g->advance = static_cast<int>((slot->advance.x + 32) >> 6);
         const FT_Bitmap& bm = slot->bitmap;
@@ -117,10 +120,10 @@ const Glyph& glyph(unsigned char byte) {
     return *cached;
 }
 
-std::int64_t text_width(const char* text, std::size_t count) {
+std::int64_t text_width(const char32_t* text, std::size_t count) {
     std::int64_t width = 0;
     for (std::size_t i = 0; i < count; ++i)
-        width += glyph(static_cast<unsigned char>(text[i])).advance;
+        width += glyph(text[i]).advance;
     return width;
 }
 

@@ -28,10 +28,11 @@ struct Glyph {
 
 // Row of the baseline within a 16-pixel line, counted from the line's top.
 int baseline();
-// The glyph of a Latin-1 byte (cached). Caller holds the GDI lock and has called require_font().
-const Glyph& glyph(unsigned char byte);
-// Sum of the advances of the bytes.
-std::int64_t text_width(const char* text, std::size_t count);
+// The glyph of a Unicode code point (cached); bytes of the A functions are Latin-1, so their code point is
+// their value. Caller holds the GDI lock and has called require_font().
+const Glyph& glyph(char32_t code_point);
+// Sum of the advances of the code points.
+std::int64_t text_width(const char32_t* text, std::size_t count);
 
 }  // namespace detail
 }  // namespace platform::gdi

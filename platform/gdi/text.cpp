@@ -1,6 +1,6 @@
-// Text: DrawTextA, TextOutA, GetTextExtentPoint32A. Bytes are Latin-1 code points; each line is 16 pixels
-// high; glyphs are blended with the text colour over what is below; in OPAQUE mode each drawn line's own
-// extent (its width x 16) is filled with the background colour first.
+// Text: DrawTextA, DrawTextW, TextOutA, GetTextExtentPoint32A. Bytes are Latin-1 code points and wide text
+// is UTF-16; each line is 16 pixels high; glyphs are blended with the text colour over what is below; in
+// OPAQUE mode each drawn line's own extent (its width x 16) is filled with the background colour first.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -13,7 +13,7 @@ namespace platform::gdi::detail {
 namespace {
 
 struct Line {
-    std::string text;               // what is shown (prefix characters removed)
+    std::u32string text;            // what is shown (prefix characters removed)
     std::ptrdiff_t underline = -1;  // index in `text` of the character after a single '&', or -1
     std::int64_t width = 0;
 };
@@ -40,7 +40,7 @@ void draw_line_text(const Target& target, const Dc& dc, std::int64_t x, std::int
     std::int64_t pen = x;
     for (std::size_t i = 0; i < line.text.size(); ++i) {
         if (pen >= target.clip_right) break;
-        const Glyph& g = glyph(static_cast<unsigned char>(line.text[i]));
+        const Glyph& g = glyph(line.text[i]);
         if (pen + g.left + g.width > target.clip_left) {
             for (int row = 0; row < g.rows; ++row) {
                 std::int64_t py = base - g.top + row;
@@ -73,11 +73,11 @@ Target clipped(Target target, std::int64_t left, std::int64_t top, std::int64_t 
 }
 
 // Splits text into lines at CR, LF and CRLF (or keeps one line) and removes '&' prefixes unless told not to.
-std::vector<Line> split_lines(const char* text, std::size_t count, bool single_line, bool prefixes) {
+std::vector<Line> split_lines(const char32_t* text, std::size_t count, bool single_line, bool prefixes) {
     std::vector<Line> lines;
     Line current;
     for (std::size_t i = 0; i < count; ++i) {
-        char c = text[i];
+        char32_t c = text[i];
         if (!single_line && (c == '\r' || c == '\n')) {
             if (c == '\r' && i + 1 < count && text[i + 1] == '\n') ++i;
             lines.push_back(std::move(current));
@@ -110,6 +110,29 @@ bool valid_text(const char* text, int count) {
     return count >= 0 && (text || count == 0);
 }
 
+std::u32string from_latin1(const char* text, std::size_t count) {
+    std::u32string code_points(count, U'\0');
+    for (std::size_t i = 0; i < count; ++i)
+        code_points[i] = static_cast<unsigned char>(text[i]);
+    return code_points;
+}
+
+// A lone surrogate stands for itself, as the font then shows it: a missing glyph.
+std::u32string from_utf16(const WCHAR* text, std::size_t count) {
+    std::u32string code_points;
+    for (std::size_t i = 0; i < count; ++i) {
+        char32_t unit = static_cast<char16_t>(text[i]);
+        const bool pair = unit >= 0xD800 && unit < 0xDC00 && i + 1 < count &&
+                          static_cast<char16_t>(text[i + 1]) >= 0xDC00 &&
+                          static_cast<char16_t>(text[i + 1]) < 0xE000;
+        if (pair) unit = 0x10000 + ((unit - 0xD800) << 10) + (static_cast<char16_t>(text[++i]) - 0xDC00);
+        code_points.push_back(unit);
+    }
+    return code_points;
+}
+
+int draw_text(HDC hdc, const std::u32string& text, LPRECT rect, UINT format);
+
 }  // namespace
 }  // namespace platform::gdi::detail
 
@@ -118,6 +141,26 @@ using namespace platform::gdi::detail;
 int WINAPI DrawTextA(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) {
     if (!text || !rect || count < -1) return 0;
     std::size_t length = count == -1 ? std::strlen(text) : static_cast<std::size_t>(count);
+    return draw_text(hdc, from_latin1(text, length), rect, format);
+}
+
+int WINAPI DrawTextW(HDC hdc, LPCWSTR text, int count, LPRECT rect, UINT format) {
+    if (!text || !rect || count < -1) return 0;
+    std::size_t length = 0;
+    if (count >= 0) {
+        length = static_cast<std::size_t>(count);
+    } else {
+        while (text[length] != 0)
+            ++length;
+    }
+    return draw_text(hdc, from_utf16(text, length), rect, format);
+}
+
+namespace platform::gdi::detail {
+namespace {
+
+int draw_text(HDC hdc, const std::u32string& text, LPRECT rect, UINT format) {
+    const std::size_t length = text.size();
     platform::gdi::require_font();
     Lock lock(gdi_mutex());
     Dc* dc = nullptr;
@@ -133,7 +176,7 @@ int WINAPI DrawTextA(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) 
         return 0;
     }
     bool single = (format & DT_SINGLELINE) != 0;
-    std::vector<Line> lines = split_lines(text, length, single, (format & DT_NOPREFIX) == 0);
+    std::vector<Line> lines = split_lines(text.data(), length, single, (format & DT_NOPREFIX) == 0);
 
     const std::int64_t box_left = rect->left, box_top = rect->top, box_right = rect->right,
                        box_bottom = rect->bottom;
@@ -176,6 +219,9 @@ int WINAPI DrawTextA(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) 
     return static_cast<int>(std::min<std::int64_t>(end_y - box_top, INT32_MAX));
 }
 
+}  // namespace
+}  // namespace platform::gdi::detail
+
 BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR text, int count) {
     if (!valid_text(text, count)) return FALSE;
     platform::gdi::require_font();
@@ -184,7 +230,7 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR text, int count) {
     Target target;
     if (!resolve_target(to_handle(hdc), &dc, &target)) return FALSE;
     Line line;
-    line.text.assign(text, static_cast<std::size_t>(count));
+    line.text = from_latin1(text, static_cast<std::size_t>(count));
     line.width = text_width(line.text.data(), line.text.size());
     draw_line_text(target, *dc, x + target.origin_x, y + target.origin_y, line);
     return TRUE;
@@ -195,8 +241,9 @@ BOOL WINAPI GetTextExtentPoint32A(HDC hdc, LPCSTR text, int count, LPSIZE size) 
     platform::gdi::require_font();
     Lock lock(gdi_mutex());
     if (!get<Dc>(hdc)) return FALSE;
+    const std::u32string code_points = from_latin1(text, static_cast<std::size_t>(count));
     size->cx = static_cast<LONG>(
-        std::min<std::int64_t>(text_width(text, static_cast<std::size_t>(count)), INT32_MAX));
+        std::min<std::int64_t>(text_width(code_points.data(), code_points.size()), INT32_MAX));
     size->cy = line_height;
     return TRUE;
 }

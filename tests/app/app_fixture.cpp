@@ -20,6 +20,7 @@ void reset_viewer() {
     viewer.job.pan_offset_x = 0.0;
     viewer.job.pan_offset_y = 0.0;
     viewer.history = View_History{};
+    viewer.readout.clear();
 }
 
 }  // namespace

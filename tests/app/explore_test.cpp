@@ -7,11 +7,13 @@
 #include <string>
 #include <thread>
 
+#include "app/main_window.h"
 #include "app/options_window.h"
 #include "platform/display/headless.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/message_pump.h"
 #include "zeta/progress_bar.h"
+#include "zeta/readout.h"
 
 namespace app_test {
 namespace {
@@ -91,7 +93,7 @@ TEST_F(Explore, WheelZoomsAboutTheCellUnderThePointerNotchByNotchAndNotOutsideTh
 }
 
 TEST_F(Explore, BackIsTheLastEntryOnlyWithAViewToGoBackToAndUndoesChangesInReverse) {
-    ASSERT_EQ(menu_entries().size(), 7u);
+    const int back = static_cast<int>(menu_entries().size());  // where "Back" will be
     const Corner start = corner();
     platform::headless::mouse_down(main_window, 140, 300);  // a pan 10 pixels to the right
     platform::headless::mouse_move(main_window, 150, 300);
@@ -101,22 +103,26 @@ TEST_F(Explore, BackIsTheLastEntryOnlyWithAViewToGoBackToAndUndoesChangesInRever
     EXPECT_EQ(panned.real_part, 0.02 * -10 + 0.0);
     choose_menu_entry(120, 100, 2);  // "Graph Real part"
     choose_menu_entry(120, 100, 2);  // the same again: no change
+    choose_menu_entry(120, 100, 7);  // "Accurate values"
     wheel(140, 300, 1);
     finish_calculation();
 
     const std::vector<std::string> entries = menu_entries();
-    ASSERT_EQ(entries.size(), 8u);
+    ASSERT_EQ(entries.size(), static_cast<std::size_t>(back + 1));
     EXPECT_EQ(entries.back(), "Back");
-    choose_menu_entry(120, 100, 7);
+    choose_menu_entry(120, 100, back);
+    EXPECT_EQ(viewer.job.method, Accurate_Method);
+    EXPECT_EQ(status_text_copy(viewer.job), "Calculating values...");
+    choose_menu_entry(120, 100, back);
     EXPECT_EQ(corner(), panned);
     EXPECT_EQ(viewer.job.mode, Real_Part);
-    EXPECT_EQ(status_text_copy(viewer.job), "Calculating values...");
-    choose_menu_entry(120, 100, 7);
+    EXPECT_EQ(viewer.job.method, Series_Method);
+    choose_menu_entry(120, 100, back);
     EXPECT_EQ(viewer.job.mode, Reciprocal_Absolute_Value);
-    choose_menu_entry(120, 100, 7);
+    choose_menu_entry(120, 100, back);
     EXPECT_EQ(corner(), start);
     finish_calculation();
-    EXPECT_EQ(menu_entries().size(), 7u);
+    EXPECT_EQ(menu_entries().size(), static_cast<std::size_t>(back));
 }
 
 TEST_F(Explore, ApplyValuesPushesAndBackRefreshesTheShownOptionsFields) {
@@ -187,6 +193,60 @@ TEST(Progress_Bar, FillsByTheShareOfTermsAfterHalfASecondAndHidesWhenComplete) {
     EXPECT_TRUE(update_progress(job, job.started_at + std::chrono::seconds(1)));
     EXPECT_FALSE(job.progress_shown);
     job.running = false;
+}
+
+TEST(Readout_Text, NumbersInPercentFWithTheSignOfEachImaginaryPartWrittenOut) {
+    EXPECT_EQ(readout_text({0.5, 14.134725}, {0.000012, -0.000034}),
+              "s = 0.500000 + 14.134725i   \u03b6(s) = 0.000012 - 0.000034i   |\u03b6(s)| = 0.000036");
+    EXPECT_EQ(readout_text({-2.0, -0.5}, {-1.25, 0.0}),
+              "s = -2.000000 - 0.500000i   \u03b6(s) = -1.250000 + 0.000000i   |\u03b6(s)| = 1.250000");
+}
+
+int paints = 0;
+LRESULT CALLBACK counting_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_PAINT) ++paints;
+    return Main_Window_Procedure(window, message, wparam, lparam);
+}
+
+TEST_F(Explore, ReadoutShowsTheCellUnderThePointerRepaintsOnlyItsLineAndClearsOffThePlot) {
+    // Column 30 is σ = 0 and column 70 is σ = 2; row 0 is t = 0.
+    viewer.job.real_part = -1.5;
+    viewer.job.real_scale = 0.05;
+    viewer.job.imaginary_part = 0.0;
+    left_click(140, 300);
+    finish_calculation();
+    RECT client;
+    GetClientRect(main_window, &client);
+    const RECT line = readout_rect(client);
+    EXPECT_GT(line.top, plot_rect.bottom + 130) << "below the legend";
+
+    paints = 0;
+    SetWindowLongPtrA(main_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&counting_procedure));
+    move(130, 580);
+    EXPECT_EQ(viewer.readout,
+              "s = 0.000000 + 0.000000i   \u03b6(s) = -0.500000 + 0.000000i   |\u03b6(s)| = 0.500000");
+    int ink = 0;
+    for (int x = line.left; x < line.left + 300; ++x)
+        ink += shown(x, line.top + 8) != blue ? 1 : 0;
+    EXPECT_GT(ink, 20) << "the line is drawn";
+    move(170, 580);
+    EXPECT_EQ(viewer.readout,
+              "s = 2.000000 + 0.000000i   \u03b6(s) = 1.644934 + 0.000000i   |\u03b6(s)| = 1.644934");
+    EXPECT_EQ(paints, 0) << "the readout is drawn without painting the window";
+
+    move(180, 580);  // the frame's right edge: no cell
+    EXPECT_EQ(viewer.readout, "");
+    move(170, 580);
+    move(600, 600);  // the background
+    EXPECT_EQ(viewer.readout, "");
+    for (int x = line.left; x < line.right; x += 3)
+        ASSERT_EQ(shown(x, line.top + 8), blue) << "cleared at " << x;
+    move(170, 300);
+    ASSERT_NE(viewer.readout, "");
+    right_click(170, 300);
+    move(175, 305);  // over the open menu
+    EXPECT_EQ(viewer.readout, "");
+    SetWindowLongPtrA(main_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Main_Window_Procedure));
 }
 
 }  // namespace
