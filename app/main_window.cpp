@@ -79,7 +79,7 @@ LRESULT CALLBACK Main_Window_Procedure(HWND window, UINT message, WPARAM wparam,
             return 0;
         case WM_MOUSEMOVE:
             dispatch_mouse(window, Event_Mouse_Move, lparam);
-            update_readout(window, LOWORD(lparam), HIWORD(lparam));
+            update_readout(window, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
             return 0;
         case WM_RBUTTONDOWN:
             dispatch_mouse(window, Event_Right_Button_Down, lparam);
