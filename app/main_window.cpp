@@ -48,7 +48,7 @@ void update_readout(HWND window, std::int32_t x, std::int32_t y) {
             break;
         }
     }
-    viewer.point_at(x, y, front == &viewer);
+    viewer.point_at(x, y, front == &viewer, !list->objects.empty() && list->objects.front() == &viewer);
 }
 
 // The wheel's position comes in screen coordinates. Deltas that are not whole notches (fine-grained wheels)

@@ -27,7 +27,8 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::draw(HDC* dc) {
     }
 }
 
-void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::point_at(std::int32_t x, std::int32_t y, bool front) {
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::point_at(std::int32_t x, std::int32_t y, bool front,
+                                                              bool on_top) {
     std::string text;
     const std::optional<Complex> s = front && active == 0 ? s_at_pointer(job, x, y) : std::nullopt;
     if (s) {
@@ -37,11 +38,16 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::point_at(std::int32_t x, st
     }
     if (text == readout) return;
     readout = std::move(text);
-    // Drawn straight into the window: the plot is not painted again.
     RECT client;
     GetClientRect(window, &client);
+    const RECT line = readout_rect(client);
+    if (!on_top) {
+        InvalidateRect(window, &line, FALSE);
+        return;
+    }
+    // Drawn straight into the window: the plot is not painted again.
     HDC dc = GetDC(window);
-    draw_readout(dc, readout_rect(client), readout);
+    draw_readout(dc, line, readout);
     ReleaseDC(window, dc);
 }
 

@@ -41,9 +41,11 @@ public:
     // Called a few times a second: brings the progress bar of a long calculation up to date.
     void show_progress();
     // Called for the pointer at client (x, y) after every move and zoom; `front` says whether the viewer is
-    // the front-most object there. Over a cell with no drag under way the readout line shows s and ζ(s)
-    // there, computed at once with the accurate method; elsewhere it is cleared. Only that line is redrawn.
-    void point_at(std::int32_t x, std::int32_t y, bool front);
+    // the front-most object there, `on_top` whether it is first in its window's list. Over a cell with no
+    // drag under way the readout line shows s and ζ(s) there, computed at once with the accurate method;
+    // elsewhere it is cleared. Only that line is redrawn: at once when nothing lies over the viewer, else
+    // through a paint of the line's area, so that an open menu stays in front.
+    void point_at(std::int32_t x, std::int32_t y, bool front, bool on_top);
 
     std::uint8_t panning = 0;  // 1 while a left drag shifts the plot
     Plot_Job job;              // its plot_rect is this object's rect

@@ -395,7 +395,8 @@ TEST_F(Viewer_On_Xvfb, MovedFrameStaysInReachAndMenusOpenWhollyInside) {
     // A click without moving chooses nothing: the menu closes and the frame stays.
     clicked = xdotool({"click", "1"});
     ASSERT_EQ(clicked.status, 0) << clicked.err;
-    ASSERT_TRUE(wait_for_area(probe_left, menu_top, probe_right, client.y, background))
+    // Above the readout line, which shows the cell under the pointer again.
+    ASSERT_TRUE(wait_for_area(probe_left, menu_top, probe_right, client.y - 24, background))
         << "the menu did not close";
     move_pointer(main_origin_, 400, 300);
     std::this_thread::sleep_for(300ms);
@@ -438,7 +439,8 @@ TEST_F(Viewer_On_Xvfb, OptionsWindowAppliesATypedPrecision) {
 constexpr int client_width = 960;
 constexpr int client_height = 768;
 
-struct Corner {
+// The lower-left corner of a zoomed plot and its scales.
+struct Scaled_Corner {
     double real_part = start_real_part;
     double imaginary_part = start_imaginary_part;
     double real_scale = e2e::real_scale;
@@ -446,7 +448,7 @@ struct Corner {
 };
 
 // One notch away from the user (in) or towards the user (out) about cell (i, j), whose s stays.
-Corner zoomed(Corner c, int i, int j, bool in) {
+Scaled_Corner zoomed(Scaled_Corner c, int i, int j, bool in) {
     const double real_scale = in ? c.real_scale * 0.8 : c.real_scale / 0.8;
     const double imaginary_scale = in ? c.imaginary_scale * 0.8 : c.imaginary_scale / 0.8;
     c.real_part = (i * c.real_scale + c.real_part) - i * real_scale;
@@ -477,7 +479,7 @@ protected:
     }
 
     // What zeta-render draws for the start-up plot moved to `corner`.
-    Picture rendered(const Corner& corner) {
+    Picture rendered(const Scaled_Corner& corner) {
         const std::filesystem::path path =
             std::filesystem::temp_directory_path() / ("zoom-e2e-" + std::to_string(getpid()) + ".png");
         Exit render = run({ZETA_RENDER_PATH, "-q", "-o", path.string(), "--real", exact(corner.real_part),
@@ -528,7 +530,7 @@ TEST_F(Viewer_Zoom_On_Xvfb, WheelZoomsAboutThePointerAndBackTwiceRestoresTheStar
 
     // Button 4 is a notch away from the user: in, about cell (40, 280).
     ASSERT_NO_FATAL_FAILURE(turn_wheel(140, 300, "4"));
-    const Corner in = zoomed(Corner{}, 40, 280, true);
+    const Scaled_Corner in = zoomed(Scaled_Corner{}, 40, 280, true);
     const Picture zoomed_in = rendered(in);
     expect_picture(zoomed_in, "zoomed in");
 
