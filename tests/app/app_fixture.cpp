@@ -19,7 +19,6 @@ void reset_viewer() {
     viewer.job.method = Series_Method;
     viewer.job.pan_offset_x = 0.0;
     viewer.job.pan_offset_y = 0.0;
-    viewer.job.method = Series_Method;
     viewer.history = View_History{};
     viewer.readout.clear();
 }
