@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -16,6 +17,11 @@ RECT plot_rect = {0, 0, 0, 0};
 namespace {
 
 std::unique_ptr<On_Screen_Object_Background> background;
+
+// The client area that the plot layout needs: the plot with its axes, labels and legend at their start-up
+// places.
+constexpr LONG layout_width = 760;
+constexpr LONG layout_height = 740;
 
 void register_window_class(const char* name, WNDPROC procedure, HBRUSH background_brush) {
     WNDCLASSEXA window_class = {};
@@ -50,6 +56,19 @@ void set_start_up_plot() {
     viewer.view_restored = show_settings_again;
 }
 
+// A default main window too small for the layout (on a small screen) grows until its client area holds it.
+void fit_main_window_to_layout() {
+    RECT client;
+    if (main_window == nullptr || !GetClientRect(main_window, &client)) return;
+    if (client.right >= layout_width && client.bottom >= layout_height) return;
+    RECT wanted = {0, 0, std::max(client.right, layout_width), std::max(client.bottom, layout_height)};
+    AdjustWindowRectEx(&wanted, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    RECT placed;
+    GetWindowRect(main_window, &placed);
+    MoveWindow(main_window, placed.left, placed.top, wanted.right - wanted.left, wanted.bottom - wanted.top,
+               FALSE);
+}
+
 }  // namespace
 
 bool start_application(HINSTANCE instance) {
@@ -61,6 +80,7 @@ bool start_application(HINSTANCE instance) {
     main_window =
         CreateWindowExA(0, main_window_class_name, "Ostrelin zeta function viewer", WS_OVERLAPPEDWINDOW,
                         CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr, nullptr, instance_handle, nullptr);
+    fit_main_window_to_layout();
     create_options_window(instance_handle);
     ShowWindow(main_window, SW_SHOW);
     if (main_window == nullptr) {

@@ -1,6 +1,12 @@
 #include "app/application.h"
+#ifndef _WIN32
+#include "app/platform_setup.h"
+#endif
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+#ifndef _WIN32
+    if (!set_up_platform()) return 1;
+#endif
     if (!start_application(instance)) {
         finish_application();
         return 1;

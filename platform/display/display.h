@@ -56,6 +56,8 @@ struct Backend {
     void (*show_window)(Window_Id window);
     void (*hide_window)(Window_Id window);
     void (*client_size)(Window_Id window, int* width, int* height);
+    // Places the client area at (x, y) on the screen with the given size.
+    void (*move_window)(Window_Id window, int x, int y, int client_width, int client_height);
     // Shows a full client-area image: rows top to bottom, `width` pixels each, 0x00RRGGBB.
     void (*present)(Window_Id window, const std::uint32_t* pixels, int width, int height);
     // A standard cursor by its IDC_ number (32512 arrow, 32649 hand, ...).
@@ -80,8 +82,7 @@ struct Backend {
 const Backend& headless_backend();
 const Backend& sdl_backend();
 
-// The backend the window layer uses: the one given to use_backend, else ZETA_VIEWER_DISPLAY ("headless" or
-// "sdl"), else sdl.
+// The backend the window layer uses: the one given to use_backend, else sdl.
 const Backend& current_backend();
 void use_backend(const Backend& backend);
 

@@ -1,57 +1,22 @@
-// Test and tool access to the headless display: input pushed as the screen would deliver it, and the pixels,
-// cursor and clipboard that the screen shows. Coordinates are client coordinates of the window named.
+// The headless display for programs without a screen: windows whose pixels live in memory. Test input and
+// probes are in platform/testing/testing.h.
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "platform/win32.h"
 
 namespace platform::headless {
 
-// Makes the window layer use the headless display (what ZETA_VIEWER_DISPLAY=headless does).
+// Makes the window layer use the headless display. Call before the first window.
 void use_headless_display();
 
-// Pointer input at (x, y) in `window`'s client area; `window` may be a top-level window or a child. The input
-// enters the display's queue and reaches window procedures through the message loop, like real input.
-void mouse_move(HWND window, int x, int y);
-void mouse_down(HWND window, int x, int y, int button = 1);  // 1 left, 2 right, 3 middle
-void mouse_up(HWND window, int x, int y, int button = 1);
-void click(HWND window, int x, int y, int button = 1);  // down and up at the same point
-// The wheel turned by `notches` (positive away from the user) with the pointer at (x, y).
-void mouse_wheel(HWND window, int x, int y, int notches);
-
-// Keyboard input for the focused window: a virtual key (VK_ value or upper-case letter) with modifiers from
-// platform::display::Modifier, and typed text (UTF-8).
-void key_down(int virtual_key, unsigned modifiers = 0);
-void key_up(int virtual_key, unsigned modifiers = 0);
-void key_press(int virtual_key, unsigned modifiers = 0);  // down and up
-void type_text(const std::string& text);
-
-// Screen-side events for a top-level window.
-void request_close(HWND window);
+// The screen resizes a top-level window's client area, as when the user drags its frame; the window hears of
+// it through the message loop.
 void resize(HWND window, int client_width, int client_height);
-void focus_lost(HWND window);
-void focus_gained(HWND window);
-// The screen lost the window's pixels (uncovered, restored): the layer presents its back store again.
-void expose(HWND window);
 
-// What the screen shows: the last image presented for `window`'s top-level window, read at `window`'s client
-// coordinates. pixel() returns CLR_INVALID outside the shown image.
-COLORREF pixel(HWND window, int x, int y);
 // The whole shown image of a top-level window, rows top to bottom, 0x00RRGGBB.
 std::vector<std::uint32_t> shown_pixels(HWND window, int* width, int* height);
-// Number of images presented for the window so far.
-int present_count(HWND window);
-
-// The IDC_ number of the cursor the screen shows now (32512 arrow, ...).
-int current_cursor();
-
-std::string clipboard();
-void set_clipboard(const std::string& text);
-
-// Message boxes shown so far as "caption: text" lines, oldest first.
-std::vector<std::string> message_boxes();
 
 }  // namespace platform::headless

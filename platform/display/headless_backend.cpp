@@ -1,49 +1,26 @@
 // The headless display: windows are images in memory, input comes from an event queue that tests fill, and
 // the clipboard and message boxes are kept in memory. Every entry point may be called from any thread.
 #include <chrono>
-#include <condition_variable>
-#include <deque>
-#include <map>
-#include <mutex>
 
 #include "platform/display/display.h"
 #include "platform/display/headless_screen.h"
+#include "platform/display/headless_state.h"
 
 namespace platform::display {
-namespace {
 
-constexpr int screen_width = 1280;
-constexpr int screen_height = 1024;
-constexpr int arrow_cursor = 32512;
-
-struct Screen_Window {
-    std::string title;
-    int client_width = 0;
-    int client_height = 0;
-    bool shown = false;
-    std::vector<std::uint32_t> image;
-    int image_width = 0;
-    int image_height = 0;
-    int presents = 0;
-};
-
-struct Screen {
-    std::mutex lock;
-    std::condition_variable changed;
-    std::deque<Event> events;
-    bool woken = false;
-    std::map<Window_Id, Screen_Window> windows;
-    Window_Id next_window = 1;
-    int cursor = arrow_cursor;
-    std::string clipboard;
-    std::vector<std::string> message_boxes;
-};
-
-Screen& screen() {
-    // Never destroyed: other threads may still wake the loop while the process exits.
+headless_state::Screen& headless_state::screen() {
     static Screen* instance = new Screen;
     return *instance;
 }
+
+namespace {
+
+using headless_state::Screen;
+using headless_state::screen;
+using headless_state::Screen_Window;
+
+constexpr int screen_width = 1280;
+constexpr int screen_height = 1024;
 
 bool open() {
     return true;
@@ -94,6 +71,15 @@ void client_size(Window_Id window, int* width, int* height) {
     auto found = s.windows.find(window);
     *width = found != s.windows.end() ? found->second.client_width : 0;
     *height = found != s.windows.end() ? found->second.client_height : 0;
+}
+
+void move_window(Window_Id window, int, int, int client_width, int client_height) {
+    Screen& s = screen();
+    std::lock_guard guard(s.lock);
+    auto found = s.windows.find(window);
+    if (found == s.windows.end()) return;
+    found->second.client_width = client_width;
+    found->second.client_height = client_height;
 }
 
 void present(Window_Id window, const std::uint32_t* pixels, int width, int height) {
@@ -177,14 +163,17 @@ void screen_size(int* width, int* height) {
 }  // namespace
 
 const Backend& headless_backend() {
-    static const Backend backend = {"headless",    open,        close,       create_window, destroy_window,
-                                    set_title,     show_window, hide_window, client_size,   present,
-                                    set_cursor,    poll_event,  wait_event,  wake,          get_clipboard,
-                                    set_clipboard, message_box, screen_size, set_capture};
+    static const Backend backend = {"headless",    open,          close,       create_window, destroy_window,
+                                    set_title,     show_window,   hide_window, client_size,   move_window,
+                                    present,       set_cursor,    poll_event,  wait_event,    wake,
+                                    get_clipboard, set_clipboard, message_box, screen_size,   set_capture};
     return backend;
 }
 
 namespace headless_screen {
+
+using headless_state::Screen;
+using headless_state::screen;
 
 void push_event(const Event& event) {
     Screen& s = screen();
@@ -204,18 +193,6 @@ void set_client_size(Window_Id window, int width, int height) {
     found->second.client_height = height;
 }
 
-bool shown_pixel(Window_Id window, int x, int y, std::uint32_t* colour) {
-    Screen& s = screen();
-    std::lock_guard guard(s.lock);
-    auto found = s.windows.find(window);
-    if (found == s.windows.end()) return false;
-    const Screen_Window& shown = found->second;
-    if (x < 0 || y < 0 || x >= shown.image_width || y >= shown.image_height) return false;
-    *colour = shown.image[static_cast<std::size_t>(y) * static_cast<std::size_t>(shown.image_width) +
-                          static_cast<std::size_t>(x)];
-    return true;
-}
-
 bool shown_image(Window_Id window, std::vector<std::uint32_t>* pixels, int* width, int* height) {
     Screen& s = screen();
     std::lock_guard guard(s.lock);
@@ -225,50 +202,6 @@ bool shown_image(Window_Id window, std::vector<std::uint32_t>* pixels, int* widt
     *width = found->second.image_width;
     *height = found->second.image_height;
     return true;
-}
-
-int present_count(Window_Id window) {
-    Screen& s = screen();
-    std::lock_guard guard(s.lock);
-    auto found = s.windows.find(window);
-    return found != s.windows.end() ? found->second.presents : 0;
-}
-
-bool is_shown(Window_Id window) {
-    Screen& s = screen();
-    std::lock_guard guard(s.lock);
-    auto found = s.windows.find(window);
-    return found != s.windows.end() && found->second.shown;
-}
-
-std::string title(Window_Id window) {
-    Screen& s = screen();
-    std::lock_guard guard(s.lock);
-    auto found = s.windows.find(window);
-    return found != s.windows.end() ? found->second.title : std::string();
-}
-
-int current_cursor() {
-    Screen& s = screen();
-    std::lock_guard guard(s.lock);
-    return s.cursor;
-}
-
-std::vector<std::string> message_boxes() {
-    Screen& s = screen();
-    std::lock_guard guard(s.lock);
-    return s.message_boxes;
-}
-
-void reset() {
-    Screen& s = screen();
-    std::lock_guard guard(s.lock);
-    s.events.clear();
-    s.woken = false;
-    s.windows.clear();
-    s.cursor = arrow_cursor;
-    s.clipboard.clear();
-    s.message_boxes.clear();
 }
 
 }  // namespace headless_screen

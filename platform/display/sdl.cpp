@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +14,7 @@
 #include <thread>
 
 #include "platform/display/sdl_internal.h"
+#include "platform/startup.h"
 
 namespace platform::display::sdl {
 namespace {
@@ -69,10 +69,11 @@ void choose_video_driver() {
     if (x11 != wayland) SDL_SetHint(SDL_HINT_VIDEODRIVER, x11 ? "x11" : "wayland");
 }
 
-// Says what the user can do about it: the in-memory display shows nothing to anybody.
 void report_no_screen(const std::string& reason) {
-    std::fprintf(stderr, "%s: no screen found (%s); start an X server, or set DISPLAY to a running one\n",
-                 program_invocation_short_name, reason.c_str());
+    const Configuration& program = configuration();
+    std::string line = program.program_name + ": no screen found (" + reason + ")";
+    if (!program.no_screen_advice.empty()) line += "; " + program.no_screen_advice;
+    std::fprintf(stderr, "%s\n", line.c_str());
 }
 
 // SDL falls back to drivers that show nothing; a window there would be invisible to the user.
@@ -227,6 +228,7 @@ const Backend& sdl_backend() {
         sdl::show_window,
         sdl::hide_window,
         sdl::client_size,
+        sdl::move_window,
         sdl::present,
         sdl::set_cursor,
         sdl::poll_event,

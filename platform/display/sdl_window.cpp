@@ -55,6 +55,13 @@ void client_size(Window_Id window, int* width, int* height) {
     if (height) *height = h;
 }
 
+void move_window(Window_Id window, int x, int y, int client_width, int client_height) {
+    SDL_Window* w = find(window);
+    if (w == nullptr) return;
+    SDL_SetWindowPosition(w, x, y);
+    SDL_SetWindowSize(w, std::max(client_width, 1), std::max(client_height, 1));
+}
+
 void present(Window_Id window, const std::uint32_t* pixels, int width, int height) {
     SDL_Window* w = find(window);
     if (w == nullptr || pixels == nullptr || width <= 0 || height <= 0) return;

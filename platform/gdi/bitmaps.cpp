@@ -68,10 +68,19 @@ using namespace platform::gdi::detail;
 
 HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int width, int height) {
     Lock lock(gdi_mutex());
-    if (!get<Dc>(hdc) || width < 0 || height < 0) return nullptr;
-    if (width == 0 || height == 0) width = height = 1;
+    Dc* dc = get<Dc>(hdc);
+    if (!dc || width < 0 || height < 0) return nullptr;
+    // Compatible with the device: a window or the screen has colour; a memory DC gives the format of the
+    // bitmap it holds (monochrome for a new one).
+    Bitmap* selected = held<Bitmap>(dc->bitmap);
+    bool monochrome = !dc->surface_dc && !dc->screen_dc && selected != nullptr && selected->monochrome;
+    if (width == 0 || height == 0) {
+        width = height = 1;
+        monochrome = true;  // Win32 gives a 1 x 1 monochrome bitmap for an empty size
+    }
     auto bitmap = make_bitmap(width, height, 0);  // a new device bitmap is black
     if (!bitmap) return nullptr;
+    bitmap->monochrome = monochrome;
     bitmap->counted = true;
     return from_handle<HBITMAP>(insert(std::move(bitmap)));
 }

@@ -56,6 +56,7 @@ bool resolve_target(Handle hdc, Dc** dc_out, Target* target) {
     target->height = bitmap->height;
     target->origin_x = dc->origin.x;
     target->origin_y = dc->origin.y;
+    target->monochrome = bitmap->monochrome;
     if (dc->surface_dc) {
         target->clip_left = std::clamp<LONG>(dc->clip.left, 0, bitmap->width);
         target->clip_top = std::clamp<LONG>(dc->clip.top, 0, bitmap->height);
@@ -163,3 +164,10 @@ HBITMAP dc_bitmap(HDC hdc) {
 }
 
 }  // namespace platform::gdi
+
+HDC platform::gdi::create_screen_dc() {
+    Lock lock(gdi_mutex());
+    Handle handle = new_dc(false, stock_bitmap());
+    if (Dc* dc = get<Dc>(handle)) dc->screen_dc = true;
+    return from_handle<HDC>(handle);
+}

@@ -20,6 +20,10 @@ struct Target {
     int clip_top = 0;
     int clip_right = 0;
     int clip_bottom = 0;
+    bool monochrome = false;
+
+    // The pixel value that drawing `pixel` leaves in this target's bitmap.
+    std::uint32_t stored(std::uint32_t pixel) const { return monochrome ? to_monochrome(pixel) : pixel; }
 
     bool inside(std::int64_t device_x, std::int64_t device_y) const {
         return device_x >= clip_left && device_x < clip_right && device_y >= clip_top &&

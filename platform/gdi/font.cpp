@@ -1,16 +1,15 @@
 // Font loading (fontconfig + FreeType) and the glyph cache.
 #include "platform/gdi/font.h"
 
+#include "platform/startup.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include <fontconfig/fontconfig.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 
 namespace platform::gdi {
@@ -53,21 +52,27 @@ std::string find_sans_serif(int* index) {
     return path;
 }
 
-[[noreturn]] void no_font(const char* detail) {
-    std::fprintf(
-        stderr, "zeta viewer: no usable sans-serif font (%s); install the Debian package fonts-dejavu-core\n",
-        detail);
-    std::exit(1);
+struct Load_Result {
+    Font_State* font = nullptr;
+    std::string problem;
+};
+
+Load_Result failed(Font_State* partial, std::string problem) {
+    if (partial != nullptr) {
+        if (partial->library != nullptr) FT_Done_FreeType(partial->library);  // frees the face too
+        delete partial;
+    }
+    return {nullptr, std::move(problem)};
 }
 
-void load_font() {
+Load_Result load_font() {
     int index = 0;
     std::string path = find_sans_serif(&index);
-    if (path.empty()) no_font("fontconfig found none");
+    if (path.empty()) return failed(nullptr, "fontconfig found none");
     auto* s = new Font_State;
-    if (FT_Init_FreeType(&s->library) != 0) no_font("FreeType could not start");
-    if (FT_New_Face(s->library, path.c_str(), index, &s->face) != 0) no_font(("cannot open " + path).c_str());
-    if (FT_Set_Pixel_Sizes(s->face, 0, pixels_per_em) != 0) no_font(("cannot scale " + path).c_str());
+    if (FT_Init_FreeType(&s->library) != 0) return failed(s, "FreeType could not start");
+    if (FT_New_Face(s->library, path.c_str(), index, &s->face) != 0) return failed(s, "cannot open " + path);
+    if (FT_Set_Pixel_Sizes(s->face, 0, pixels_per_em) != 0) return failed(s, "cannot scale " + path);
     FT_Select_Charmap(s->face, FT_ENCODING_UNICODE);
     // Centre the face's ascent + descent in the line; the baseline row follows.
     int ascent = static_cast<int>((s->face->size->metrics.ascender + 63) >> 6);
@@ -75,14 +80,23 @@ void load_font() {
     int spare = detail::line_height - ascent - descent;
     s->baseline = ascent + (spare > 0 ? spare / 2 : 0);
     if (s->baseline >= detail::line_height) s->baseline = detail::line_height - 3;
-    state = s;
+    return {s, {}};
+}
+
+// Loaded once; a failure is remembered and not retried.
+const Load_Result& loaded_font() {
+    static const Load_Result result = [] {
+        Load_Result r = load_font();
+        state = r.font;
+        return r;
+    }();
+    return result;
 }
 
 }  // namespace
 
-void require_font() {
-    static std::once_flag once;
-    std::call_once(once, load_font);
+bool require_font() {
+    return loaded_font().font != nullptr;
 }
 
 namespace detail {
@@ -129,3 +143,9 @@ std::int64_t text_width(const char32_t* text, std::size_t count) {
 
 }  // namespace detail
 }  // namespace platform::gdi
+
+bool platform::load_font(std::string* problem) {
+    const auto& result = gdi::loaded_font();
+    if (problem != nullptr) *problem = result.problem;
+    return result.font != nullptr;
+}

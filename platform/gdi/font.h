@@ -8,10 +8,9 @@
 
 namespace platform::gdi {
 
-// Loads the font now if it is not loaded yet. When no font can be found, prints one line naming the missing
-// Debian package (fonts-dejavu-core) to stderr and ends the process with exit status 1. Safe from any thread;
-// the window layer may call it at start-up, and the first text call does.
-void require_font();
+// Loads the font now if it is not loaded yet; false when no usable font exists (platform::load_font says
+// why). Safe from any thread; the first text call does it.
+bool require_font();
 
 namespace detail {
 

@@ -25,6 +25,7 @@ std::unique_ptr<Object> make_stock(int index) {
         auto p = std::make_unique<Pen>();
         p->colour = colour;
         p->null = null;
+        p->style = null ? PS_NULL : PS_SOLID;
         return std::unique_ptr<Object>(std::move(p));
     };
     switch (index) {
@@ -54,6 +55,7 @@ std::unique_ptr<Object> make_stock(int index) {
             b->width = 1;
             b->height = 1;
             b->pixels.assign(1, 0);
+            b->monochrome = true;  // Win32: a new memory DC holds a 1 x 1 monochrome bitmap
             return b;
         }
         default:
@@ -105,13 +107,14 @@ HBRUSH WINAPI CreateSolidBrush(COLORREF colour) {
 }
 
 HPEN WINAPI CreatePen(int style, int width, COLORREF colour) {
-    (void)width;                                        // every pen draws one pixel wide
     if (style < PS_SOLID || style > 6) return nullptr;  // PS_SOLID .. PS_INSIDEFRAME
     Lock lock(gdi_mutex());
     try {
         auto pen = std::make_unique<Pen>();
         pen->colour = colour & 0x00FFFFFFu;
         pen->null = style == PS_NULL;
+        pen->style = style;
+        pen->width = width;
         pen->counted = true;
         return from_handle<HPEN>(insert(std::move(pen)));
     } catch (const std::bad_alloc&) {
@@ -163,20 +166,43 @@ DWORD WINAPI GetObjectType(HGDIOBJ object) {
     return 0;
 }
 
+namespace {
+
+// Copies a description into the caller's buffer: with no buffer its size, too small a buffer 0.
+template <class Info>
+int describe(const Info& info, int size, LPVOID out) {
+    if (!out) return static_cast<int>(sizeof(Info));
+    if (size < static_cast<int>(sizeof(Info))) return 0;
+    std::memcpy(out, &info, sizeof info);
+    return static_cast<int>(sizeof(Info));
+}
+
+}  // namespace
+
 int WINAPI GetObjectA(HANDLE object, int size, LPVOID out) {
     Lock lock(gdi_mutex());
-    auto* bitmap = get<Bitmap>(object);
-    if (!bitmap) return 0;  // only bitmaps are described (LOGPEN/LOGBRUSH are not part of this subset)
-    if (!out) return static_cast<int>(sizeof(BITMAP));
-    if (size < static_cast<int>(sizeof(BITMAP))) return 0;
-    BITMAP info{};
-    info.bmType = 0;
-    info.bmWidth = bitmap->width;
-    info.bmHeight = bitmap->height;
-    info.bmWidthBytes = bitmap->width * 4;
-    info.bmPlanes = 1;
-    info.bmBitsPixel = 32;
-    info.bmBits = nullptr;
-    std::memcpy(out, &info, sizeof info);
-    return static_cast<int>(sizeof(BITMAP));
+    if (auto* bitmap = get<Bitmap>(object)) {
+        BITMAP info{};
+        info.bmWidth = bitmap->width;
+        info.bmHeight = bitmap->height;
+        info.bmPlanes = 1;
+        info.bmBitsPixel = bitmap->monochrome ? 1 : 32;
+        // Rows of a monochrome bitmap are padded to 16 bits, as Win32 describes them.
+        info.bmWidthBytes = bitmap->monochrome ? (bitmap->width + 15) / 16 * 2 : bitmap->width * 4;
+        return describe(info, size, out);
+    }
+    if (auto* brush = get<Brush>(object)) {
+        LOGBRUSH info{};
+        info.lbStyle = brush->null ? BS_NULL : BS_SOLID;
+        info.lbColor = brush->null ? 0 : brush->colour;
+        return describe(info, size, out);
+    }
+    if (auto* pen = get<Pen>(object)) {
+        LOGPEN info{};
+        info.lopnStyle = static_cast<UINT>(pen->style);
+        info.lopnWidth = POINT{pen->width, 0};
+        info.lopnColor = pen->colour;
+        return describe(info, size, out);
+    }
+    return 0;  // fonts and DCs are not described
 }

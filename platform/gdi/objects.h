@@ -33,6 +33,7 @@ struct Bitmap : Object {
     int height = 0;
     std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, rows top to bottom
     bool surface = false;               // a window back store (create_surface)
+    bool monochrome = false;            // every pixel is black or white (0x000000 or 0xFFFFFF)
     Handle selected_into = 0;           // the memory DC holding it, 0 when none (unused for the stock bitmap)
 };
 
@@ -46,6 +47,8 @@ struct Pen : Object {
     Pen() : Object(Kind::Pen) {}
     COLORREF colour = 0;
     bool null = false;
+    int style = PS_SOLID;
+    int width = 1;  // as created; every pen draws one pixel wide
 };
 
 struct Font : Object {
@@ -55,6 +58,7 @@ struct Font : Object {
 struct Dc : Object {
     Dc() : Object(Kind::Dc) {}
     bool surface_dc = false;  // from create_surface_dc: draws into a window's back store
+    bool screen_dc = false;   // stands in for the screen: its compatible bitmaps have colour
     Handle bitmap = 0;
     Handle pen = 0;
     Handle brush = 0;
@@ -152,6 +156,11 @@ inline std::uint32_t to_pixel(COLORREF c) {
 }
 inline COLORREF to_colorref(std::uint32_t p) {
     return ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+}
+// The nearer of black and white to a stored pixel, as drawing into a monochrome bitmap picks it.
+inline std::uint32_t to_monochrome(std::uint32_t p) {
+    unsigned sum = ((p >> 16) & 0xFFu) + ((p >> 8) & 0xFFu) + (p & 0xFFu);
+    return sum * 2 > 3 * 255 ? 0x00FFFFFFu : 0u;
 }
 
 }  // namespace platform::gdi::detail

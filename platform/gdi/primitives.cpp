@@ -12,6 +12,7 @@ void fill_device_rect(const Target& target, std::int64_t left, std::int64_t top,
     right = std::min<std::int64_t>(right, target.clip_right);
     bottom = std::min<std::int64_t>(bottom, target.clip_bottom);
     if (left >= right || top >= bottom) return;
+    pixel = target.stored(pixel);
     for (std::int64_t y = top; y < bottom; ++y) {
         std::uint32_t* row = &target.at(left, y);
         std::fill(row, row + (right - left), pixel);
@@ -33,6 +34,7 @@ void fill_logical(const Target& target, const RECT& r, std::uint32_t pixel) {
 // visited.
 void draw_line(const Target& target, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
                std::uint32_t pixel) {
+    pixel = target.stored(pixel);
     std::int64_t dx = x1 - x0;
     std::int64_t dy = y1 - y0;
     std::int64_t adx = dx < 0 ? -dx : dx;
@@ -123,8 +125,9 @@ COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF colour) {
     std::int64_t dx = x + target.origin_x;
     std::int64_t dy = y + target.origin_y;
     if (!target.inside(dx, dy)) return CLR_INVALID;
-    target.at(dx, dy) = to_pixel(colour);
-    return colour & 0x00FFFFFFu;
+    // The colour actually set: a monochrome bitmap takes the nearer of black and white.
+    target.at(dx, dy) = target.stored(to_pixel(colour));
+    return to_colorref(target.at(dx, dy));
 }
 
 // The clip rectangle in logical coordinates: the part of the bitmap (or window area) that drawing can reach.

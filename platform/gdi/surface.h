@@ -29,6 +29,10 @@ bool bitmap_pixels(HBITMAP bitmap, Pixels* out);
 HDC create_surface_dc(HBITMAP surface, POINT origin, RECT clip);
 void delete_surface_dc(HDC hdc);
 
+// The DC that GetDC(NULL) gives: a memory DC whose compatible bitmaps have colour, as the screen's do.
+// Counted and deleted like any memory DC.
+HDC create_screen_dc();
+
 // The bitmap a DC draws into (memory DC or surface DC), or null.
 HBITMAP dc_bitmap(HDC hdc);
 

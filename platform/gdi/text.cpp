@@ -50,7 +50,7 @@ void draw_line_text(const Target& target, const Dc& dc, std::int64_t x, std::int
                     std::int64_t px = pen + g.left + col;
                     if (alpha == 0 || px < target.clip_left || px >= target.clip_right) continue;
                     std::uint32_t& p = target.at(px, py);
-                    p = blend(p, colour, alpha);
+                    p = target.stored(blend(p, colour, alpha));
                 }
             }
         }
@@ -169,11 +169,12 @@ int draw_text(HDC hdc, const std::u32string& text, LPRECT rect, UINT format) {
     if (!get<Dc>(hdc)) return 0;
     if (!calc && !resolve_target(to_handle(hdc), &dc, &target)) return 0;
     if (length == 0) {
+        // Win32 gives an empty text the height of one line and draws nothing.
         if (calc) {
             rect->right = rect->left;
             rect->bottom = rect->top;
         }
-        return 0;
+        return line_height;
     }
     bool single = (format & DT_SINGLELINE) != 0;
     std::vector<Line> lines = split_lines(text.data(), length, single, (format & DT_NOPREFIX) == 0);

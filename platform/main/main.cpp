@@ -1,12 +1,9 @@
 // Process entry on non-Windows hosts: hands over to the program's WinMain as Windows would.
 #include <string>
 
-#include "platform/gdi/font.h"
 #include "platform/win32.h"
 
 int main(int argc, char** argv) {
-    // A missing font is reported at start-up, not at the first text drawn.
-    platform::gdi::require_font();
     std::string command_line;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) command_line += ' ';

@@ -17,6 +17,21 @@ void set_focus_window(HWND handle) {
     }
 }
 
+// A window being shown erases its background at once, as Win32's ShowWindow does; the paint comes later.
+void erase_now(HWND handle) {
+    std::shared_ptr<Window> window = find_window(handle);
+    if (!window || !is_visible_tree(handle)) return;
+    {
+        std::lock_guard guard(layer().lock);
+        if (!window->erase) return;
+        window->erase = false;
+    }
+    HDC hdc = GetDC(handle);
+    if (hdc == nullptr) return;
+    SendMessageA(handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
+    ReleaseDC(handle, hdc);
+}
+
 }  // namespace
 
 void activate(HWND top_level, WORD how) {
@@ -97,11 +112,19 @@ BOOL WINAPI ShowWindow(HWND hwnd, int cmd_show) {
         if (!IsWindow(hwnd)) return FALSE;
         window->style |= WS_VISIBLE;
         if (top_level && display != nullptr) display->show_window(window->display_window);
-        invalidate(hwnd, nullptr, TRUE);
     }
     bool activates = cmd_show != SW_SHOWNA && cmd_show != SW_SHOWNOACTIVATE && cmd_show != SW_SHOWMINIMIZED &&
                      cmd_show != SW_MINIMIZE;
     if (top_level && activates) activate(hwnd, WA_ACTIVE);
+    if (!was_visible && IsWindow(hwnd)) {
+        // Win32's order: activation, the erase, then the size and place a new top-level window never sent.
+        invalidate(hwnd, nullptr, TRUE);
+        erase_now(hwnd);
+        if (window->size_pending && IsWindow(hwnd)) {
+            window->size_pending = false;
+            send_size_and_move(*window);
+        }
+    }
     return was_visible ? TRUE : FALSE;
 }
 

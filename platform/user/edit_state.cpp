@@ -7,8 +7,8 @@
 namespace platform::user {
 
 void set_text(Edit_State& state, const char* text) {
-    std::size_t length = text ? std::strlen(text) : 0;
-    state.text.assign(text ? text : "", std::min(length, state.limit));
+    // As in Win32 the text limit holds typing back, not text set by the program.
+    state.text.assign(text ? text : "");
     state.caret = state.anchor = 0;
     state.scroll = 0;
 }

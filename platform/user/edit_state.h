@@ -27,7 +27,7 @@ struct Edit_State {
     }
 };
 
-// Replaces the whole text (null clears it), cut to the limit; caret at the start, nothing selected.
+// Replaces the whole text (null clears it), whatever the limit; caret at the start, nothing selected.
 void set_text(Edit_State& state, const char* text);
 // Replaces the selection by `inserted`, of which only what fits within the limit is kept; caret after it.
 void replace_selection(Edit_State& state, std::string_view inserted);

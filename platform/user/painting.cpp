@@ -292,8 +292,8 @@ BOOL WINAPI EndPaint(HWND, const PAINTSTRUCT* paint) {
 
 HDC WINAPI GetDC(HWND hwnd) {
     if (hwnd == nullptr) {
-        // A memory DC stands in for the screen DC.
-        HDC hdc = CreateCompatibleDC(nullptr);
+        // A memory DC with the screen's colour format stands in for the screen DC.
+        HDC hdc = platform::gdi::create_screen_dc();
         if (hdc != nullptr) layer().screen_dcs.push_back(hdc);
         return hdc;
     }

@@ -1,4 +1,4 @@
-// Message boxes, the module handle and the screen metrics.
+// Message boxes and the module handle.
 #include <cstdio>
 
 #include "platform/user/window_layer.h"
@@ -22,14 +22,4 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR module_name) {
     static int program_module;
     if (module_name != nullptr) return nullptr;  // only the program itself is known
     return reinterpret_cast<HMODULE>(&program_module);
-}
-
-int WINAPI GetSystemMetrics(int index) {
-    if (index != SM_CXSCREEN && index != SM_CYSCREEN) return 0;
-    const platform::display::Backend* display = open_display();
-    if (display == nullptr) return 0;
-    int width = 0;
-    int height = 0;
-    display->screen_size(&width, &height);
-    return index == SM_CXSCREEN ? width : height;
 }

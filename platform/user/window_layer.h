@@ -41,7 +41,11 @@ struct Window {
     DWORD ex_style = 0;
     HWND parent = nullptr;       // WS_CHILD windows only
     std::vector<HWND> children;  // creation order; the first is on top
-    RECT rect{};  // children: in the parent's client coordinates; top-level windows: on the screen
+    // The client area: for children in the parent's client coordinates, for top-level windows on the screen.
+    RECT rect{};
+    RECT
+        frame{};  // top-level windows: the non-client edges around the client area (left, top, right, bottom)
+    bool size_pending = false;  // top-level windows: WM_SIZE and WM_MOVE wait for the first show
     std::string text;
     LONG_PTR id = 0;
     LONG_PTR user_data = 0;
@@ -121,6 +125,8 @@ Window* find_window_locked(HWND handle);
 HWND new_window_handle();  // caller holds the lock
 // The top-level window that a window belongs to (itself for a top-level window).
 std::shared_ptr<Window> top_level_of(HWND handle);
+// The display's window of the window's top-level window; 0 for none.
+display::Window_Id display_window_of(HWND handle);
 // Where the window's client area starts in its top-level window's client area.
 POINT origin_in_top_level(HWND handle);
 // The part of the window's client area not cut off by its ancestors, in top-level client coordinates.
@@ -129,6 +135,8 @@ bool is_visible_tree(HWND handle);           // the window and all its ancestors
 bool is_in_tree(HWND handle, HWND root);     // handle is root or one of its descendants
 std::vector<HWND> children_of(HWND handle);  // a copy, safe against changes while iterating
 void set_window_rect(Window& window, const RECT& rect);
+// WM_SIZE with the client size, then WM_MOVE with the client area's position (window_properties.cpp).
+void send_size_and_move(const Window& window);
 
 // ---- Rectangles
 bool rect_empty(const RECT& r);
@@ -191,6 +199,10 @@ void reset_input_state();
 // ---- Capture (capture.cpp)
 // Takes the capture away (WM_CAPTURECHANGED) when `root` or one of its descendants holds it.
 void release_capture_in_tree(HWND root);
+
+// ---- Metrics (window_metrics.cpp)
+// The thickness of the frame and caption that a style gives a window, as AdjustWindowRectEx adds them.
+RECT non_client_frame(DWORD style, DWORD ex_style);
 
 // ---- Classes (window_classes.cpp)
 std::shared_ptr<const Window_Class> find_class(LPCSTR name);

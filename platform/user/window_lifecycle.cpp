@@ -7,9 +7,6 @@
 namespace platform::user {
 namespace {
 
-// The smallest client area the application's plot layout needs.
-constexpr int minimum_default_width = 760;
-constexpr int minimum_default_height = 740;
 // Successive default positions step down and right, as Win32 cascades them.
 constexpr int cascade_step = 26;
 constexpr int cascade_length = 8;
@@ -20,8 +17,8 @@ RECT default_top_level_rect(int x, int y, int width, int height) {
     if (const display::Backend* display = open_display()) display->screen_size(&screen_width, &screen_height);
     if (width == CW_USEDEFAULT) {
         // With a default width the height argument means nothing (it is often 0).
-        width = std::max(screen_width * 3 / 4, minimum_default_width);
-        height = std::max(screen_height * 3 / 4, minimum_default_height);
+        width = screen_width * 3 / 4;
+        height = screen_height * 3 / 4;
     }
     width = std::max(width, 0);
     height = std::max(height, 0);
@@ -144,10 +141,17 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
     bool child = (style & WS_CHILD) != 0;
     if (child && !find_window(parent)) return nullptr;  // a child needs a live parent
 
+    // The sizes given are the window's; a top-level window's client area is smaller by its frame.
     RECT rect = child ? child_rect(x, y, width, height) : default_top_level_rect(x, y, width, height);
+    RECT frame = child ? RECT{} : non_client_frame(style, ex_style);
+    RECT client{rect.left + frame.left, rect.top + frame.top, rect.right - frame.right,
+                rect.bottom - frame.bottom};
+    client.right = std::max(client.right, client.left);
+    client.bottom = std::max(client.bottom, client.top);
     std::shared_ptr<Window> window =
-        make_window(*window_class, ex_style, style, parent, menu, instance, rect);
+        make_window(*window_class, ex_style, style, parent, menu, instance, client);
     window->window_class = window_class;
+    window->frame = frame;
     if (!child && !attach_screen_window(*window, window_name)) return nullptr;
     add_to_table(window);
     HWND handle = window->handle;
@@ -176,8 +180,11 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
         return nullptr;
     }
     if (!IsWindow(handle)) return nullptr;  // destroyed itself while being created
-    SendMessageA(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(window->width(), window->height()));
-    SendMessageA(handle, WM_MOVE, 0, MAKELPARAM(window->rect.left, window->rect.top));
+    if (child) {
+        send_size_and_move(*window);
+    } else {
+        window->size_pending = true;  // a top-level window hears its size at the first show
+    }
     if ((style & WS_VISIBLE) != 0 && IsWindow(handle)) ShowWindow(handle, child ? SW_SHOWNA : SW_SHOW);
     return IsWindow(handle) ? handle : nullptr;
 }
@@ -188,21 +195,18 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
     window->destroying = true;
     release_capture_in_tree(hwnd);
     Layer& l = layer();
-    if (l.focus != nullptr && is_in_tree(l.focus, hwnd)) {
-        // A child hands the focus to its parent; a top-level window's goes with its activation.
-        if (window->parent != nullptr) {
-            SetFocus(window->parent);
-        } else {
+    if (window->parent == nullptr) {
+        // As in Win32, the window is deactivated (WM_ACTIVATE) before its focus goes (WM_KILLFOCUS).
+        if (l.active == hwnd) activate_next_after(hwnd);
+        if (l.focus != nullptr && is_in_tree(l.focus, hwnd)) {
             HWND focus = l.focus;
             l.focus = nullptr;
             SendMessageA(focus, WM_KILLFOCUS, 0, 0);
         }
-    }
-    if (window->parent == nullptr) {
-        if (l.active == hwnd) activate_next_after(hwnd);
-    } else if ((window->style & WS_VISIBLE) != 0) {
-        // What the child covered shows its parent again.
-        invalidate(window->parent, &window->rect, TRUE);
+    } else {
+        // A child hands the focus to its parent; what it covered shows its parent again.
+        if (l.focus != nullptr && is_in_tree(l.focus, hwnd)) SetFocus(window->parent);
+        if ((window->style & WS_VISIBLE) != 0) invalidate(window->parent, &window->rect, TRUE);
     }
     destroy_tree(window);
     return TRUE;

@@ -8,8 +8,7 @@ using namespace platform::user;
 
 namespace {
 
-// Top-level windows have no frame of their own here: the screen draws it, so the window rectangle is the
-// client area's place on the screen.
+// The window's rectangle on the screen: its client area, and around a top-level window its frame.
 RECT screen_rect(HWND hwnd) {
     std::shared_ptr<Window> window = find_window(hwnd);
     if (!window) return RECT{};
@@ -17,10 +16,18 @@ RECT screen_rect(HWND hwnd) {
     POINT origin = origin_in_top_level(hwnd);
     int left = top->rect.left + origin.x;
     int top_edge = top->rect.top + origin.y;
-    return RECT{left, top_edge, left + window->width(), top_edge + window->height()};
+    const RECT& frame = window->frame;
+    return RECT{left - frame.left, top_edge - frame.top, left + window->width() + frame.right,
+                top_edge + window->height() + frame.bottom};
 }
 
 }  // namespace
+
+void platform::user::send_size_and_move(const Window& window) {
+    HWND hwnd = window.handle;
+    SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(window.width(), window.height()));
+    if (IsWindow(hwnd)) SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(window.rect.left, window.rect.top));
+}
 
 BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect) {
     std::shared_ptr<Window> window = find_window(hwnd);
@@ -47,11 +54,21 @@ BOOL WINAPI MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repa
     std::shared_ptr<Window> window = find_window(hwnd);
     if (!window) return FALSE;
     RECT old_rect = window->rect;
-    RECT new_rect{x, y, x + std::max(width, 0), y + std::max(height, 0)};
+    // The sizes given are the window's; a top-level window's client area is smaller by its frame.
+    const RECT& frame = window->frame;
+    RECT new_rect{x + frame.left, y + frame.top, x + std::max(width, 0) - frame.right,
+                  y + std::max(height, 0) - frame.bottom};
+    new_rect.right = std::max(new_rect.right, new_rect.left);
+    new_rect.bottom = std::max(new_rect.bottom, new_rect.top);
     set_window_rect(*window, new_rect);
     if (window->parent == nullptr && window->back_store != nullptr) {
         platform::gdi::resize_surface(window->back_store, std::max(window->width(), 1),
                                       std::max(window->height(), 1));
+        const platform::display::Backend* display = layer().display.load();
+        if (display != nullptr && window->display_window != 0 && display->move_window != nullptr) {
+            display->move_window(window->display_window, new_rect.left, new_rect.top, window->width(),
+                                 window->height());
+        }
     }
     bool moved = old_rect.left != new_rect.left || old_rect.top != new_rect.top;
     bool sized = old_rect.right - old_rect.left != window->width() ||

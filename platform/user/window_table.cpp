@@ -40,6 +40,11 @@ std::shared_ptr<Window> top_level_of(HWND handle) {
     return window;
 }
 
+display::Window_Id display_window_of(HWND handle) {
+    std::shared_ptr<Window> top = top_level_of(handle);
+    return top ? top->display_window : 0;
+}
+
 POINT origin_in_top_level(HWND handle) {
     POINT origin{0, 0};
     std::shared_ptr<Window> window = find_window(handle);

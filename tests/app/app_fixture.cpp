@@ -2,8 +2,7 @@
 
 #include <vector>
 
-#include "platform/display/headless.h"
-#include "platform/user/testing.h"
+#include "platform/testing/testing.h"
 #include "tests/support/message_pump.h"
 
 namespace app_test {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/options_window.h"
-#include "platform/display/headless.h"
+#include "platform/testing/testing.h"
 #include "screen_objects/object_registry.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/program_checks.h"

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/display/headless.h"
+#include "platform/testing/testing.h"
 #include "screen_objects/object_registry.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/program_checks.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/options_window.h"
-#include "platform/display/headless.h"
+#include "platform/testing/testing.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/message_pump.h"
 

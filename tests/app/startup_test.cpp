@@ -6,7 +6,7 @@
 
 #include "app/main_window.h"
 #include "app/options_window.h"
-#include "platform/display/headless.h"
+#include "platform/testing/testing.h"
 #include "screen_objects/background.h"
 #include "screen_objects/object_registry.h"
 #include "tests/app/app_fixture.h"
@@ -43,7 +43,8 @@ TEST_F(Start_Up, ShowsTheFrameOnBlueAndFinishesTheFirstPlot) {
         << first_status;
 
     finish_calculation();
-    EXPECT_EQ(status_text_copy(viewer.job), "Finished calculating reciprocal absolute value with 100 iterations.");
+    EXPECT_EQ(status_text_copy(viewer.job),
+              "Finished calculating reciprocal absolute value with 100 iterations.");
     // Far from the plot and its labels only the background shows.
     EXPECT_EQ(shown(20, 20), blue);
     EXPECT_EQ(shown(900, 700), blue);

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "demo_layout.h"
+#include "platform/startup.h"
 #include "platform/win32.h"
 
 namespace {
@@ -99,6 +100,10 @@ LRESULT CALLBACK demo_procedure(HWND window, UINT message, WPARAM wparam, LPARAM
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
+    platform::Configuration configuration;
+    configuration.program_name = "sdl_demo";
+    configuration.no_screen_advice = "run it on a desktop or under Xvfb";
+    platform::configure(configuration);
     WNDCLASSEXA window_class{};
     window_class.cbSize = sizeof window_class;
     window_class.lpfnWndProc = demo_procedure;
@@ -109,8 +114,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
         MessageBoxA(nullptr, "Window failed to register", "Error", MB_OK);
         return 2;
     }
-    HWND window = CreateWindowExA(0, "Sdl Demo", demo::title, WS_OVERLAPPEDWINDOW, 0, 0, demo::width,
-                                  demo::height, nullptr, nullptr, instance, nullptr);
+    RECT frame = {0, 0, demo::width, demo::height};  // the client area the demo's layout needs
+    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    HWND window =
+        CreateWindowExA(0, "Sdl Demo", demo::title, WS_OVERLAPPEDWINDOW, 0, 0, frame.right - frame.left,
+                        frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) {
         MessageBoxA(nullptr, "Failed to create window", "Error", MB_OK);
         return 1;

@@ -140,7 +140,7 @@ TEST(Viewer_Without_Screen, ExitsAtOnceWithAFailureStatusSayingThereIsNoScreen) 
     Exit exit = run({ZETA_VIEWER_PATH}, viewer_environment(""), 20s);
     ASSERT_TRUE(exit.finished) << "the viewer hung without a screen";
     EXPECT_NE(exit.status, 0);
-    EXPECT_NE(exit.err.find("no screen found"), std::string::npos) << exit.err;
+    EXPECT_NE(exit.err.find("zeta-viewer: no screen found"), std::string::npos) << exit.err;
     EXPECT_NE(exit.err.find("Failed to create window"), std::string::npos) << exit.err;
     EXPECT_NE(exit.err.find("start an X server"), std::string::npos) << exit.err;
     EXPECT_NE(exit.err.find("zeta-render"), std::string::npos) << exit.err;

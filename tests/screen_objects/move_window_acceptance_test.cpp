@@ -2,8 +2,8 @@
 // checked in the pixels the screen shows.
 #include <gtest/gtest.h>
 
-#include "platform/display/headless.h"
 #include "platform/gdi/surface.h"
+#include "platform/testing/testing.h"
 #include "screen_objects/background.h"
 #include "screen_objects/movable_rect_object.h"
 #include "screen_objects/object_registry.h"

@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "platform/display/headless.h"
 #include "platform/gdi/surface.h"
-#include "platform/user/testing.h"
+#include "platform/testing/testing.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/window_test.h"
 
 namespace {
 
@@ -80,8 +80,10 @@ Object_Test_Window::Object_Test_Window(Object_Registry& window_registry, std::ve
     platform::headless::use_headless_display();
     platform::user::reset_window_layer();
     register_test_class();
-    handle = CreateWindowExA(0, Class_Name, "screen objects", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
-                             nullptr, nullptr, nullptr);
+    RECT frame = test_support::window_rect_for_client(0, 0, 400, 300);
+    handle = CreateWindowExA(0, Class_Name, "screen objects", WS_OVERLAPPEDWINDOW, frame.left, frame.top,
+                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, nullptr,
+                             nullptr);
     SetWindowLongPtrA(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ShowWindow(handle, SW_SHOW);
     test_support::pump_until_idle();

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/display/headless.h"
+#include "platform/testing/testing.h"
 #include "screen_objects/background.h"
 #include "screen_objects/movable_rect_object.h"
 #include "screen_objects/object_registry.h"

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/display/headless.h"
+#include "platform/testing/testing.h"
 #include "screen_objects/background.h"
 #include "screen_objects/object_registry.h"
 #include "screen_objects/right_click_menu.h"

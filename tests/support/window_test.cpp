@@ -1,7 +1,6 @@
 #include "tests/support/window_test.h"
 
-#include "platform/display/headless.h"
-#include "platform/user/testing.h"
+#include "platform/testing/testing.h"
 #include "tests/support/message_log.h"
 
 namespace test_support {
@@ -19,10 +18,17 @@ void Headless_Window_Test::TearDown() {
     message_log().reset();
 }
 
+RECT window_rect_for_client(int x, int y, int width, int height, DWORD style) {
+    RECT rect{x, y, x + width, y + height};
+    AdjustWindowRectEx(&rect, style, FALSE, 0);
+    return rect;
+}
+
 HWND Headless_Window_Test::create_top_level(const char* class_name, int x, int y, int width, int height,
                                             DWORD style) {
-    return CreateWindowExA(0, class_name, "test", style, x, y, width, height, nullptr, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
+    RECT rect = window_rect_for_client(x, y, width, height, style);
+    return CreateWindowExA(0, class_name, "test", style, rect.left, rect.top, rect.right - rect.left,
+                           rect.bottom - rect.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 HWND Headless_Window_Test::create_child(const char* class_name, HWND parent, int x, int y, int width,

@@ -8,12 +8,15 @@
 
 namespace test_support {
 
+// The window rectangle whose client area lies at (x, y) with the given size, for a window of `style`.
+RECT window_rect_for_client(int x, int y, int width, int height, DWORD style = WS_OVERLAPPEDWINDOW);
+
 class Headless_Window_Test : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A top-level window at the given client rectangle, not shown.
+    // A top-level window whose client area has the given place and size, not shown.
     static HWND create_top_level(const char* class_name, int x, int y, int width, int height,
                                  DWORD style = WS_OVERLAPPEDWINDOW);
     static HWND create_child(const char* class_name, HWND parent, int x, int y, int width, int height,

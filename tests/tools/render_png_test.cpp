@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "platform/display/headless.h"
-#include "platform/user/testing.h"
+#include "platform/testing/testing.h"
 #include "tests/support/message_pump.h"
 #include "tests/tools/png_reading.h"
 #include "tests/tools/render_tool.h"

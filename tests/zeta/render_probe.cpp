@@ -14,7 +14,9 @@ constexpr COLORREF untouched = 0x00010203;
 Canvas::Canvas(int canvas_width, int canvas_height, COLORREF fill)
     : width(canvas_width), height(canvas_height) {
     dc = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateCompatibleBitmap(dc, width, height);
+    HDC screen = GetDC(nullptr);  // colour, as the screen's bitmaps are; a new memory DC's are monochrome
+    bitmap_ = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
     previous_bitmap_ = SelectObject(dc, bitmap_);
     RECT all{0, 0, width, height};
     HBRUSH brush = CreateSolidBrush(fill);

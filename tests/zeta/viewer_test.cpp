@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/display/headless.h"
+#include "platform/testing/testing.h"
 #include "tests/support/message_log.h"
 #include "tests/zeta/render_probe.h"
 #include "tests/zeta/viewer_test_window.h"

@@ -1,6 +1,6 @@
 #include "tests/zeta/viewer_test_window.h"
 
-#include "platform/display/headless.h"
+#include "platform/testing/testing.h"
 #include "tests/support/message_pump.h"
 #include "tests/zeta/render_probe.h"
 #include "tests/zeta/sanitizer_scale.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "control_test_window.h"
-#include "platform/display/headless.h"
 #include "platform/gdi/surface.h"
+#include "platform/testing/testing.h"
 
 namespace controls_test {
 namespace {

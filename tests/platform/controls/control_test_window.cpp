@@ -1,6 +1,7 @@
 #include "control_test_window.h"
 
-#include "platform/display/headless.h"
+#include "platform/testing/testing.h"
+#include "tests/support/window_test.h"
 
 namespace controls_test {
 namespace {
@@ -34,8 +35,10 @@ const char* host_class() {
 void Control_Test::SetUp() {
     platform::headless::use_headless_display();
     received_commands.clear();
-    parent_ = CreateWindowExA(0, host_class(), "Controls", WS_OVERLAPPEDWINDOW, 100, 100, 500, 400, nullptr,
-                              nullptr, GetModuleHandleA(nullptr), nullptr);
+    RECT frame = test_support::window_rect_for_client(100, 100, 500, 400);
+    parent_ = CreateWindowExA(0, host_class(), "Controls", WS_OVERLAPPEDWINDOW, frame.left, frame.top,
+                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(parent_, nullptr);
     ShowWindow(parent_, SW_SHOW);
     pump();

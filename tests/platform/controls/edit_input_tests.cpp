@@ -4,7 +4,7 @@
 
 #include "control_test_window.h"
 #include "platform/display/display.h"
-#include "platform/display/headless.h"
+#include "platform/testing/testing.h"
 
 namespace controls_test {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "control_test_window.h"
 #include "platform/display/display.h"
-#include "platform/display/headless.h"
 #include "platform/gdi/surface.h"
+#include "platform/testing/testing.h"
 
 namespace controls_test {
 namespace {

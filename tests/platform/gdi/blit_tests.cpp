@@ -1,5 +1,5 @@
-// BitBlt with SRCCOPY: plain copies, clipping at the source and the destination, overlapping copies within
-// one bitmap, other raster operations refused.
+// BitBlt: plain copies, clipping at the source and the destination, overlapping copies within one bitmap,
+// and the raster operations that combine source, destination and the destination's brush.
 #include "gdi_test_util.h"
 
 using gdi_test::Canvas;
@@ -106,12 +106,53 @@ TEST(BitBlt, OverlappingCopyWithinOneRow) {
     EXPECT_TRUE(same_image(c.read(), expected));
 }
 
-TEST(BitBlt, OnlySrccopyIsSupported) {
-    Canvas source(2, 2, RGB(1, 2, 3)), dest(2, 2);
-    EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, 2, 2, source.dc(), 0, 0, 0x00EE0086));  // SRCPAINT
-    EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, 2, 2, source.dc(), 0, 0, 0x00F00021));  // PATCOPY
+TEST(BitBlt, RasterOperationsCombineSourceDestinationAndBrush) {
+    const COLORREF s = RGB(0x0F, 0x33, 0x5A);
+    const COLORREF d = RGB(0xF0, 0x55, 0x3C);
+    const COLORREF p = RGB(0x81, 0x7E, 0x18);
+    const COLORREF all = 0x00FFFFFF;
+    struct Case {
+        const char* name;
+        DWORD rop;
+        COLORREF expected;
+    };
+    const Case cases[] = {
+        {"SRCCOPY", SRCCOPY, s},
+        {"SRCPAINT", SRCPAINT, s | d},
+        {"SRCAND", SRCAND, s & d},
+        {"SRCINVERT", SRCINVERT, s ^ d},
+        {"SRCERASE", SRCERASE, s & (~d & all)},
+        {"NOTSRCCOPY", NOTSRCCOPY, ~s & all},
+        {"NOTSRCERASE", NOTSRCERASE, ~(s | d) & all},
+        {"MERGECOPY", MERGECOPY, p & s},
+        {"MERGEPAINT", MERGEPAINT, (~s & all) | d},
+        {"DSTINVERT", DSTINVERT, ~d & all},
+        {"BLACKNESS", BLACKNESS, 0},
+        {"WHITENESS", WHITENESS, all},
+        {"PATCOPY", PATCOPY, p},
+        {"PATINVERT", PATINVERT, p ^ d},
+    };
+    Canvas source(2, 1, s);
+    for (const Case& c : cases) {
+        Canvas dest(3, 1, d);
+        HBRUSH brush = CreateSolidBrush(p);
+        HGDIOBJ old = SelectObject(dest.dc(), brush);
+        EXPECT_TRUE(BitBlt(dest.dc(), 0, 0, 2, 1, source.dc(), 0, 0, c.rop)) << c.name;
+        Image expected(3, 1, d);
+        expected.fill(0, 0, 2, 1, c.expected);
+        EXPECT_TRUE(same_image(dest.read(), expected)) << c.name;
+        SelectObject(dest.dc(), old);
+        DeleteObject(brush);
+    }
+}
+
+TEST(BitBlt, OperationsWithoutSourceTakeNoSourceDc) {
+    Canvas dest(2, 2);
+    EXPECT_TRUE(BitBlt(dest.dc(), 0, 0, 1, 2, nullptr, 0, 0, BLACKNESS));
     EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, 2, 2, nullptr, 0, 0, SRCCOPY));
-    EXPECT_TRUE(same_image(dest.read(), Image(2, 2, white)));
+    Image expected(2, 2, white);
+    expected.fill(0, 0, 1, 2, RGB(0, 0, 0));
+    EXPECT_TRUE(same_image(dest.read(), expected));
 }
 
 TEST(BitBlt, ZeroExtentCopiesNothing) {

@@ -8,17 +8,34 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi/surface.h"
 #include "platform/win32.h"
+#ifdef _WIN32
+namespace platform::gdi {
+// The process's GDI objects as Windows counts them.
+inline int live_object_count() {
+    return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+}
+}  // namespace platform::gdi
+#else
+#include "platform/gdi/surface.h"
+#endif
 
 namespace gdi_test {
 
-// A memory DC with a width x height compatible bitmap selected, filled with `fill`; all released at the end.
+// A colour bitmap compatible with the screen (a new memory DC would give a monochrome one).
+inline HBITMAP colour_bitmap(int width, int height) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+// A memory DC with a width x height colour bitmap selected, filled with `fill`; all released at the end.
 class Canvas {
 public:
     Canvas(int width, int height, COLORREF fill = RGB(255, 255, 255)) : width_(width), height_(height) {
         dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateCompatibleBitmap(dc_, width, height);
+        bitmap_ = colour_bitmap(width, height);
         old_ = SelectObject(dc_, bitmap_);
         HBRUSH brush = CreateSolidBrush(fill);
         RECT all{0, 0, width, height};

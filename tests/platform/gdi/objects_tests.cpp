@@ -10,7 +10,7 @@ using platform::gdi::live_object_count;
 TEST(GdiObjects, CreateAndDeleteAreCounted) {
     int before = live_object_count();
     HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, 10, 10);
+    HBITMAP bitmap = gdi_test::colour_bitmap(10, 10);
     HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
     HPEN pen = CreatePen(PS_SOLID, 1, RGB(4, 5, 6));
     ASSERT_TRUE(dc && bitmap && brush && pen);
@@ -50,7 +50,7 @@ TEST(GdiObjects, NewMemoryDcHasDefaultObjectsAndOneByOneBitmap) {
     EXPECT_EQ(SelectObject(dc, brush), GetStockObject(WHITE_BRUSH));
     HGDIOBJ font = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     EXPECT_EQ(font, GetStockObject(SYSTEM_FONT));
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, 5, 5);
+    HBITMAP bitmap = gdi_test::colour_bitmap(5, 5);
     HGDIOBJ default_bitmap = SelectObject(dc, bitmap);
     ASSERT_NE(default_bitmap, nullptr);
     EXPECT_EQ(GetObjectType(default_bitmap), DWORD(OBJ_BITMAP));
@@ -87,7 +87,7 @@ TEST(GdiObjects, SelectObjectReturnsThePreviousObjectOfThatType) {
 TEST(GdiObjects, DeletingASelectedPenIsLazyUntilItsDcIsDeleted) {
     int before = live_object_count();
     HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, 4, 1);
+    HBITMAP bitmap = gdi_test::colour_bitmap(4, 1);
     HGDIOBJ old_bitmap = SelectObject(dc, bitmap);
     HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
     SelectObject(dc, pen);
@@ -137,7 +137,7 @@ TEST(GdiObjects, PenSelectedIntoTwoDcsLivesUntilBothLetGo) {
 TEST(GdiObjects, BitmapIsSelectedIntoOneDcAtATime) {
     HDC a = CreateCompatibleDC(nullptr);
     HDC b = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(a, 2, 2);
+    HBITMAP bitmap = gdi_test::colour_bitmap(2, 2);
     HGDIOBJ old_a = SelectObject(a, bitmap);
     ASSERT_NE(old_a, nullptr);
     EXPECT_EQ(SelectObject(b, bitmap), nullptr);
@@ -155,7 +155,7 @@ TEST(GdiObjects, BitmapIsSelectedIntoOneDcAtATime) {
 
 TEST(GdiObjects, DeletingADcReleasesItsBitmap) {
     HDC a = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(a, 2, 2);
+    HBITMAP bitmap = gdi_test::colour_bitmap(2, 2);
     SelectObject(a, bitmap);
     DeleteDC(a);
     HDC b = CreateCompatibleDC(nullptr);
@@ -173,12 +173,14 @@ TEST(GdiObjects, CreateCompatibleBitmapSizes) {
     EXPECT_EQ(GetObjectA(zero, sizeof info, &info), int(sizeof info));
     EXPECT_EQ(info.bmWidth, 1);
     EXPECT_EQ(info.bmHeight, 1);
+    EXPECT_EQ(info.bmBitsPixel, 1);
+    // A new memory DC holds a monochrome bitmap, so its compatible bitmaps are monochrome too.
     HBITMAP normal = CreateCompatibleBitmap(dc, 13, 7);
     EXPECT_EQ(GetObjectA(normal, sizeof info, &info), int(sizeof info));
     EXPECT_EQ(info.bmWidth, 13);
     EXPECT_EQ(info.bmHeight, 7);
-    EXPECT_EQ(info.bmBitsPixel, 32);
-    EXPECT_EQ(info.bmWidthBytes, 52);
+    EXPECT_EQ(info.bmBitsPixel, 1);
+    EXPECT_EQ(info.bmWidthBytes, 2);  // rows padded to 16 bits
     EXPECT_EQ(GetObjectA(normal, 0, nullptr), int(sizeof(BITMAP)));
     EXPECT_EQ(GetObjectA(normal, 4, &info), 0);
     EXPECT_EQ(CreateCompatibleBitmap(dc, -1, 5), nullptr);

@@ -228,8 +228,11 @@ TEST(DrawTextA, CountRules) {
     RECT box{0, 0, 40, 20};
     EXPECT_EQ(DrawTextA(c.dc(), "abc", -2, &box, 0), 0);
     EXPECT_EQ(DrawTextA(c.dc(), "abc", -100, &box, 0), 0);
-    EXPECT_EQ(DrawTextA(c.dc(), "abc", 0, &box, 0), 0);
-    EXPECT_EQ(DrawTextA(c.dc(), "", -1, &box, 0), 0);
+    // An empty text has the height of one line and draws nothing.
+    SIZE line{};
+    ASSERT_TRUE(GetTextExtentPoint32A(c.dc(), "x", 1, &line));
+    EXPECT_EQ(DrawTextA(c.dc(), "abc", 0, &box, 0), line.cy);
+    EXPECT_EQ(DrawTextA(c.dc(), "", -1, &box, 0), line.cy);
     EXPECT_TRUE(same_image(c.read(), Image(40, 20, white)));
 }
 

@@ -1,7 +1,7 @@
 // A small program written against win32.h alone, as it would be written for Windows: a memory DC with a
-// compatible bitmap, rectangles, lines, pixels and text, read back with GetPixel. Expected values follow
-// Win32's documented rules: FillRect excludes the right column and bottom row; LineTo excludes its end point
-// and leaves the current position there; SetPixel returns the colour it set.
+// bitmap compatible with the screen, rectangles, lines, pixels and text, read back with GetPixel. Expected
+// values follow Win32's documented rules: FillRect excludes the right column and bottom row; LineTo excludes
+// its end point and leaves the current position there; SetPixel returns the colour it set.
 #include <gtest/gtest.h>
 
 #include "platform/win32.h"
@@ -16,7 +16,9 @@ protected:
     void SetUp() override {
         dc = CreateCompatibleDC(NULL);
         ASSERT_NE(dc, nullptr);
-        bitmap = CreateCompatibleBitmap(dc, W, H);
+        HDC screen = GetDC(NULL);  // a colour bitmap: the new memory DC's own is monochrome
+        bitmap = CreateCompatibleBitmap(screen, W, H);
+        ReleaseDC(NULL, screen);
         ASSERT_NE(bitmap, nullptr);
         old_bitmap = SelectObject(dc, bitmap);
         ASSERT_NE(old_bitmap, nullptr);

@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/display/headless.h"
 #include "platform/gdi/surface.h"
+#include "platform/testing/testing.h"
 #include "platform/win32.h"
 #include "tests/support/message_log.h"
 #include "tests/support/message_pump.h"

@@ -6,8 +6,8 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/display/headless.h"
 #include "platform/gdi/surface.h"
+#include "platform/testing/testing.h"
 #include "platform/win32.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/window_test.h"
@@ -126,10 +126,14 @@ TEST_F(Two_Window_Program, ClickRepaintFromAnotherThreadAndCloseEndTheLoop) {
     ShowWindow(main_window, SW_SHOW);
     test_support::pump_until_idle();
     EXPECT_EQ(headless::pixel(main_window, 0, 0), RGB(0, 0, 255));
-    EXPECT_EQ(headless::pixel(main_window, 959, 767), RGB(0, 0, 255));
+    RECT main_client, second_client;
+    GetClientRect(main_window, &main_client);
+    GetClientRect(second_window, &second_client);
+    EXPECT_EQ(headless::pixel(main_window, main_client.right - 1, main_client.bottom - 1), RGB(0, 0, 255));
     EXPECT_EQ(headless::pixel(second_window, 5, 5), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(headless::pixel(second_window, 30, 30), RGB(10, 120, 30));
-    EXPECT_EQ(headless::pixel(second_window, 399, 549), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(headless::pixel(second_window, second_client.right - 1, second_client.bottom - 1),
+              GetSysColor(COLOR_BTNFACE));
 
     headless::click(main_window, 123, 45);
     test_support::pump_until_idle();

@@ -70,23 +70,25 @@ TEST_F(Window_Lifecycle, CreateShowPaintDestroySequence) {
     HWND window = create_top_level("Seq", 10, 20, 200, 100);
     ASSERT_NE(window, nullptr);
     message_log().name_window(window, "w");
-    EXPECT_EQ(message_log().sequence(), (Strings{"w WM_NCCREATE", "w WM_CREATE", "w WM_SIZE", "w WM_MOVE"}));
+    // A top-level window hears its size and place at its first show, after the erase.
+    EXPECT_EQ(message_log().sequence(), (Strings{"w WM_NCCREATE", "w WM_CREATE"}));
 
     message_log().clear();
     EXPECT_FALSE(ShowWindow(window, SW_SHOW)) << "was hidden";
-    EXPECT_EQ(message_log().sequence(), (Strings{"w WM_SHOWWINDOW", "w WM_ACTIVATE", "w WM_SETFOCUS"}));
+    EXPECT_EQ(message_log().sequence(), (Strings{"w WM_SHOWWINDOW", "w WM_ACTIVATE", "w WM_SETFOCUS",
+                                                 "w WM_ERASEBKGND", "w WM_SIZE", "w WM_MOVE"}));
     EXPECT_EQ(GetActiveWindow(), window);
     EXPECT_EQ(GetFocus(), window);
     EXPECT_TRUE(ShowWindow(window, SW_SHOW)) << "was visible";
 
     message_log().clear();
     test_support::pump_until_idle();
-    EXPECT_EQ(message_log().sequence(), (Strings{"w WM_PAINT", "w WM_ERASEBKGND"}));
+    EXPECT_EQ(message_log().sequence(), (Strings{"w WM_PAINT"}));
 
     message_log().clear();
     EXPECT_TRUE(DestroyWindow(window));
     EXPECT_EQ(message_log().sequence({WM_ACTIVATE, WM_KILLFOCUS, WM_DESTROY, WM_NCDESTROY}),
-              (Strings{"w WM_KILLFOCUS", "w WM_ACTIVATE", "w WM_DESTROY", "w WM_NCDESTROY"}));
+              (Strings{"w WM_ACTIVATE", "w WM_KILLFOCUS", "w WM_DESTROY", "w WM_NCDESTROY"}));
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(GetActiveWindow(), nullptr);
     EXPECT_EQ(GetFocus(), nullptr);
@@ -127,33 +129,81 @@ TEST_F(Window_Lifecycle, CreateFailsWhenWmCreateReturnsMinusOne) {
     EXPECT_FALSE(IsWindow(message_log().entries().front().window));
 }
 
-TEST_F(Window_Lifecycle, DefaultPlacementIsThreeQuartersOfTheScreenAndAtLeastThePlotLayout) {
+TEST_F(Window_Lifecycle, DefaultSizeIsThreeQuartersOfTheScreen) {
     ASSERT_NE(register_logging_class("Default"), 0);
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280);
-    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);
+    const int screen_width = GetSystemMetrics(SM_CXSCREEN);
+    const int screen_height = GetSystemMetrics(SM_CYSCREEN);
+    ASSERT_GT(screen_width, 0);
     // The main window's form: x CW_USEDEFAULT, y 0, width CW_USEDEFAULT, height 0.
-    HWND window = create_top_level("Default", CW_USEDEFAULT, 0, CW_USEDEFAULT, 0);
+    HWND window = CreateWindowExA(0, "Default", "", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(window, nullptr);
-    RECT client;
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 960);
-    EXPECT_EQ(client.bottom, 768);
-    EXPECT_GE(client.right, 760);
-    EXPECT_GE(client.bottom, 740);
     RECT placed;
     GetWindowRect(window, &placed);
-    EXPECT_GT(placed.left, 0);
-    EXPECT_LE(placed.right, 1280);
-    EXPECT_LE(placed.bottom, 1024);
+    EXPECT_EQ(placed.right - placed.left, screen_width * 3 / 4);
+    EXPECT_EQ(placed.bottom - placed.top, screen_height * 3 / 4);
+    EXPECT_GE(placed.left, 0);
+    EXPECT_LE(placed.right, screen_width);
+    EXPECT_LE(placed.bottom, screen_height);
+}
 
-    // Default position with a given size.
-    HWND sized = create_top_level("Default", CW_USEDEFAULT, CW_USEDEFAULT, 400, 550);
-    GetClientRect(sized, &client);
-    EXPECT_EQ(client.right, 400);
-    EXPECT_EQ(client.bottom, 550);
-    RECT second;
-    GetWindowRect(sized, &second);
-    EXPECT_NE(second.left, placed.left) << "default positions cascade";
+TEST_F(Window_Lifecycle, DefaultPositionsCascade) {
+    ASSERT_NE(register_logging_class("Cascade"), 0);
+    RECT first{}, second{};
+    for (RECT* placed : {&first, &second}) {
+        HWND window = CreateWindowExA(0, "Cascade", "", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                      400, 550, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(window, nullptr);
+        GetWindowRect(window, placed);
+    }
+    EXPECT_EQ(first.right - first.left, 400);
+    EXPECT_EQ(first.bottom - first.top, 550);
+    EXPECT_NE(second.left, first.left);
+}
+
+TEST_F(Window_Lifecycle, SizesGivenAreWindowSizesAroundAFramedClientArea) {
+    ASSERT_NE(register_logging_class("Framed"), 0);
+    RECT frame{0, 0, 0, 0};
+    ASSERT_TRUE(AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0));
+    EXPECT_EQ(-frame.left, GetSystemMetrics(SM_CXFRAME));
+    EXPECT_EQ(-frame.top, GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION));
+    EXPECT_EQ(frame.right, GetSystemMetrics(SM_CXFRAME));
+    EXPECT_EQ(frame.bottom, GetSystemMetrics(SM_CYFRAME));
+    RECT popup{0, 0, 10, 10};
+    AdjustWindowRectEx(&popup, WS_POPUP, FALSE, 0);
+    EXPECT_EQ(popup.right - popup.left, 10) << "no frame without a border style";
+
+    HWND window = CreateWindowExA(0, "Framed", "", WS_OVERLAPPEDWINDOW, 10, 20, 960, 768, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    RECT client, placed;
+    GetClientRect(window, &client);
+    GetWindowRect(window, &placed);
+    EXPECT_EQ(placed.left, 10);
+    EXPECT_EQ(placed.top, 20);
+    EXPECT_EQ(placed.right, 970);
+    EXPECT_EQ(placed.bottom, 788);
+    EXPECT_EQ(client.right, 960 - frame.right + frame.left);
+    EXPECT_EQ(client.bottom, 768 - frame.bottom + frame.top);
+
+    message_log().name_window(window, "w");
+    ShowWindow(window, SW_SHOW);
+    std::vector<test_support::Logged_Message> size = message_log().of(WM_SIZE);
+    std::vector<test_support::Logged_Message> move = message_log().of(WM_MOVE);
+    ASSERT_EQ(size.size(), 1u);
+    ASSERT_EQ(move.size(), 1u);
+    EXPECT_EQ(size[0].lparam, MAKELPARAM(client.right, client.bottom));
+    EXPECT_EQ(move[0].lparam, MAKELPARAM(10 - frame.left, 20 - frame.top))
+        << "WM_MOVE gives the client's place";
+
+    message_log().clear();
+    EXPECT_TRUE(MoveWindow(window, 30, 40, 500, 400, FALSE));
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 500 - frame.right + frame.left);
+    EXPECT_EQ(client.bottom, 400 - frame.bottom + frame.top);
+    GetWindowRect(window, &placed);
+    EXPECT_EQ(placed.left, 30);
+    EXPECT_EQ(placed.bottom, 440);
 }
 
 TEST_F(Window_Lifecycle, ChildWindowsArePlacedAsGivenInTheParentsClientArea) {

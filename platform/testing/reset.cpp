@@ -1,7 +1,7 @@
 // Resetting the window layer between test cases.
-#include "platform/user/testing.h"
+#include "platform/testing/testing.h"
 
-#include "platform/display/headless_screen.h"
+#include "platform/testing/headless_probes.h"
 #include "platform/user/window_layer.h"
 
 namespace platform::user {
