@@ -12,13 +12,13 @@ packages=(
 # xfonts-base: the X server's core fonts, without which SDL cannot show a message box on X11.
 # Extra groups: "windows" adds the mingw-w64 cross compilers, "fuzz" adds clang with its sanitizer runtimes,
 # "fresh-root" what scripts/fresh-root-test.sh needs to build a Debian root and run the tests in it, "wine" what
-# runs the Windows executable under Wine on Xvfb.
+# runs the Windows executable and the portable tests under Wine on Xvfb (with GoogleTest's sources).
 for group in "$@"; do
     case "$group" in
         windows) packages+=(mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix) ;;
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
         fresh-root) packages+=(debootstrap debian-archive-keyring mount util-linux) ;;
-        wine) packages+=(wine wine64 python3) ;;
+        wine) packages+=(wine wine64 googletest python3) ;;
         *) echo "install-deps.sh: unknown package group '$group'" >&2; exit 2 ;;
     esac
 done

@@ -206,10 +206,12 @@ TEST(SetPixel, RoundTripsColourAndReturnsIt) {
     EXPECT_EQ(SetPixel(c.dc(), 3, 3, RGB(200, 100, 50)), RGB(200, 100, 50));
     EXPECT_EQ(GetPixel(c.dc(), 3, 3), RGB(200, 100, 50));
     EXPECT_EQ(GetPixel(c.dc(), 0, 0), white);
+#ifndef _WIN32
     // Stored 0x00RRGGBB underneath.
     platform::gdi::Pixels px;
     ASSERT_TRUE(platform::gdi::bitmap_pixels(c.bitmap(), &px));
     EXPECT_EQ(px.data[2 * 4 + 1], 0x00010203u);
+#endif
 }
 
 TEST(SetPixel, OutsideTheBitmapGivesClrInvalid) {
