@@ -5,7 +5,7 @@
 
 #include "app/application.h"
 #include "app/options_window.h"
-#include "platform/display/headless.h"
+#include "platform/testing/testing.h"
 #include "screen_objects/object_registry.h"
 #include "zeta/grid_fill.h"
 

@@ -72,8 +72,12 @@ int WINAPI SetDIBitsToDevice(HDC hdc, int x_dest, int y_dest, DWORD width, DWORD
         if (device_y < target.clip_top || device_y >= target.clip_bottom) continue;
         const std::uint32_t* from =
             source + static_cast<std::size_t>(line - start_scan) * static_cast<std::size_t>(dib_width);
-        copy_row(&target.at(first_column + to_device_x, device_y), from + first_column,
-                 end_column - first_column);
+        std::uint32_t* to = &target.at(first_column + to_device_x, device_y);
+        copy_row(to, from + first_column, end_column - first_column);
+        if (target.monochrome) {
+            for (std::int64_t x = 0; x < end_column - first_column; ++x)
+                to[x] = to_monochrome(to[x]);
+        }
     }
     return result;
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/display/display.h"
-#include "platform/display/headless.h"
+#include "platform/testing/testing.h"
 #include "platform/win32.h"
 #include "tests/support/message_log.h"
 #include "tests/support/message_pump.h"
