@@ -314,7 +314,8 @@ protected:
 TEST_F(Viewer_On_Xvfb, StartUpPlotIsTheReciprocalOfZetaPixelForPixelAndClosingExitsWithZero) {
     Screen_Image image = screenshot();
     EXPECT_EQ(shown(image, main_origin_, 500, 300), background);
-    EXPECT_EQ(shown(image, main_origin_, 950, 760), background);
+    // Near the bottom-right corner of the client area: the default 960 x 768 window less its frame and caption.
+    EXPECT_EQ(shown(image, main_origin_, 945, 735), background);
     for (int y = 60; y < plot_bottom; ++y)
         ASSERT_EQ(shown(image, main_origin_, critical_line_x, y), critical_line)
             << "critical line, row " << y;
