@@ -8,17 +8,21 @@ using namespace platform::user;
 
 namespace {
 
+// The window's client area on the screen.
+POINT client_origin_on_screen(HWND hwnd) {
+    std::shared_ptr<Window> top = top_level_of(hwnd);
+    POINT origin = origin_in_top_level(hwnd);
+    return POINT{top->rect.left + origin.x, top->rect.top + origin.y};
+}
+
 // The window's rectangle on the screen: its client area, and around a top-level window its frame.
 RECT screen_rect(HWND hwnd) {
     std::shared_ptr<Window> window = find_window(hwnd);
     if (!window) return RECT{};
-    std::shared_ptr<Window> top = top_level_of(hwnd);
-    POINT origin = origin_in_top_level(hwnd);
-    int left = top->rect.left + origin.x;
-    int top_edge = top->rect.top + origin.y;
+    const POINT client = client_origin_on_screen(hwnd);
     const RECT& frame = window->frame;
-    return RECT{left - frame.left, top_edge - frame.top, left + window->width() + frame.right,
-                top_edge + window->height() + frame.bottom};
+    return RECT{client.x - frame.left, client.y - frame.top, client.x + window->width() + frame.right,
+                client.y + window->height() + frame.bottom};
 }
 
 }  // namespace
@@ -44,9 +48,9 @@ BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect) {
 
 BOOL WINAPI ScreenToClient(HWND hwnd, LPPOINT point) {
     if (!find_window(hwnd) || point == nullptr) return FALSE;
-    const RECT client = screen_rect(hwnd);
-    point->x -= client.left;
-    point->y -= client.top;
+    const POINT client = client_origin_on_screen(hwnd);
+    point->x -= client.x;
+    point->y -= client.y;
     return TRUE;
 }
 

@@ -2,7 +2,7 @@
 // a pan, an edge drag or a move ends where the button is released, and the frame stays in reach.
 #include <gtest/gtest.h>
 
-#include "platform/display/headless.h"
+#include "platform/testing/testing.h"
 #include "screen_objects/object_registry.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/message_pump.h"

@@ -314,7 +314,8 @@ protected:
 TEST_F(Viewer_On_Xvfb, StartUpPlotIsTheReciprocalOfZetaPixelForPixelAndClosingExitsWithZero) {
     Screen_Image image = screenshot();
     EXPECT_EQ(shown(image, main_origin_, 500, 300), background);
-    // Near the bottom-right corner of the client area: the default 960 x 768 window less its frame and caption.
+    // Near the bottom-right corner of the client area: the default 960 x 768 window less its frame and
+    // caption.
     EXPECT_EQ(shown(image, main_origin_, 945, 735), background);
     for (int y = 60; y < plot_bottom; ++y)
         ASSERT_EQ(shown(image, main_origin_, critical_line_x, y), critical_line)
@@ -436,9 +437,10 @@ TEST_F(Viewer_On_Xvfb, OptionsWindowAppliesATypedPrecision) {
     close_and_expect_clean_exit();
 }
 
-// The main window's client area at the viewer's default size on this screen, the size zeta-render draws.
-constexpr int client_width = 960;
-constexpr int client_height = 768;
+// The main window's client area at the viewer's default size on this screen (960 x 768 less the frame and
+// caption), the size zeta-render draws.
+constexpr int client_width = 952;
+constexpr int client_height = 741;
 
 // The lower-left corner of a zoomed plot and its scales.
 struct Scaled_Corner {

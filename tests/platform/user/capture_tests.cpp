@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/display/headless.h"
+#include "platform/testing/testing.h"
 #include "platform/win32.h"
 #include "tests/support/message_log.h"
 #include "tests/support/message_pump.h"

@@ -301,6 +301,10 @@ TEST_F(Input, WheelGoesToTheFocusWithDeltaKeyStateAndScreenPositionAndDefWindowP
     ASSERT_TRUE(ScreenToClient(child, &point));
     EXPECT_EQ(point.x, 1);
     EXPECT_EQ(point.y, 0);
+    point = POINT{110, 120};
+    ASSERT_TRUE(ScreenToClient(window, &point));
+    EXPECT_EQ(point.x, 10) << "a top-level window's client area starts inside its frame";
+    EXPECT_EQ(point.y, 20);
 
     SetFocus(child);
     message_log().clear();
