@@ -118,6 +118,7 @@ int run_message_loop() {
 void finish_application() {
     // The worker reads the grid and the plot rectangle: it must be gone before they are.
     stop_calculation(viewer.job);
+    viewer.readout_worker.stop();
     if (Window_Object_List* list = object_registry.find_record(main_window)) {
         list->remove_object(&viewer);
         if (background) list->remove_object(background.get());

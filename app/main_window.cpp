@@ -38,7 +38,10 @@ void dispatch_mouse(HWND window, std::int32_t event, LPARAM lparam) {
 }
 
 // The readout follows the pointer over the viewer, unless another object (an open menu) is in front of it.
+POINT latest_pointer{};  // where a readout value computed in the background is shown for
+
 void update_readout(HWND window, std::int32_t x, std::int32_t y) {
+    latest_pointer = POINT{x, y};
     const Window_Object_List* list = object_registry.find_record(window);
     if (list == nullptr) return;
     const On_Screen_Object* front = nullptr;
@@ -99,6 +102,9 @@ LRESULT CALLBACK Main_Window_Procedure(HWND window, UINT message, WPARAM wparam,
             return 0;
         case WM_MOUSEWHEEL:
             dispatch_wheel(window, wparam, lparam);
+            return 0;
+        case readout_ready_message:
+            update_readout(window, latest_pointer.x, latest_pointer.y);
             return 0;
         case WM_TIMER:
             if (wparam == progress_timer_id) viewer.show_progress();

@@ -248,6 +248,7 @@ typedef struct tagLOGPEN {
 #define WM_MOUSEWHEEL 0x020A
 #define WM_CAPTURECHANGED 0x0215
 #define WM_USER 0x0400
+#define WM_APP 0x8000
 
 // Edit control messages and button notifications
 #define EM_GETSEL 0x00B0

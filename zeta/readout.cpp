@@ -54,10 +54,14 @@ std::optional<Complex> s_at_pointer(const Plot_Job& job, int32_t x, int32_t y) {
                    static_cast<double>(j) * job.imaginary_scale + job.imaginary_part};
 }
 
+std::string readout_text(const Complex& s) {
+    return "s = " + complex_text(s);
+}
+
 std::string readout_text(const Complex& s, const Complex& zeta) {
     char modulus[96];
     std::snprintf(modulus, sizeof modulus, "%f", std::hypot(zeta.real, zeta.imaginary));
-    return "s = " + complex_text(s) + "   \u03b6(s) = " + complex_text(zeta) + "   |\u03b6(s)| = " + modulus;
+    return readout_text(s) + "   \u03b6(s) = " + complex_text(zeta) + "   |\u03b6(s)| = " + modulus;
 }
 
 RECT readout_rect(const RECT& client) {

@@ -17,6 +17,8 @@ std::optional<Complex> s_at_pointer(const Plot_Job& job, int32_t x, int32_t y);
 // "s = 0.500000 + 14.134725i   ζ(s) = 0.000012 - 0.000034i   |ζ(s)| = 0.000036" in UTF-8: "%f" numbers,
 // the sign of each imaginary part written out.
 std::string readout_text(const Complex& s, const Complex& zeta);
+// "s = 0.500000 + 14.134725i" alone, while ζ(s) is being computed.
+std::string readout_text(const Complex& s);
 
 RECT readout_rect(const RECT& client);
 

@@ -1,5 +1,7 @@
 #include "zeta/zeta_viewer.h"
 
+#include <cmath>
+#include <optional>
 #include <string_view>
 
 #include "zeta/math/accurate_zeta.h"
@@ -31,7 +33,14 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::point_at(std::int32_t x, st
                                                               bool on_top) {
     std::string text;
     const std::optional<Complex> s = front && active == 0 ? s_at_pointer(job, x, y) : std::nullopt;
-    if (s) {
+    if (s && std::fabs(s->imaginary) > readout_on_the_spot_height) {
+        if (const std::optional<Complex> zeta = readout_worker.value_for(*s)) {
+            text = readout_text(*s, *zeta);
+        } else {
+            text = readout_text(*s);
+            readout_worker.request(*s, window, readout_ready_message);
+        }
+    } else if (s) {
         Complex zeta;
         evaluate_zeta_accurately(*s, zeta);
         text = readout_text(*s, zeta);

@@ -11,6 +11,7 @@
 #include "screen_objects/movable_rect_object.h"
 #include "zeta/plot_job.h"
 #include "zeta/plot_view.h"
+#include "zeta/readout_worker.h"
 
 // Entries of the viewer's right-click menu, by index.
 enum Viewer_Menu_Entry : std::int32_t {
@@ -24,6 +25,14 @@ enum Viewer_Menu_Entry : std::int32_t {
     Viewer_Toggle_Method = 7,
     // "Back" follows as the last entry while there is a view to go back to.
 };
+
+// Posted to the viewer's window when a readout value computed in the background is ready: the window then
+// calls point_at again for the pointer's latest position.
+constexpr UINT readout_ready_message = WM_APP;
+
+// Up to this height ζ(s) for the readout is computed at once (a few milliseconds); above it in the
+// background, and the line shows s alone until the value arrives.
+constexpr double readout_on_the_spot_height = 1e8;
 
 class On_Screen_Object_Ostrelin_Zeta_Function_Viewer : public On_Screen_Object_Movable_RECT {
 public:
@@ -42,15 +51,17 @@ public:
     void show_progress();
     // Called for the pointer at client (x, y) after every move and zoom; `front` says whether the viewer is
     // the front-most object there, `on_top` whether it is first in its window's list. Over a cell with no
-    // drag under way the readout line shows s and ζ(s) there, computed at once with the accurate method;
-    // elsewhere it is cleared. Only that line is redrawn: at once when nothing lies over the viewer, else
-    // through a paint of the line's area, so that an open menu stays in front.
+    // drag under way the readout line shows s and ζ(s) there, computed with the accurate method (at once,
+    // or in the background high up the strip); elsewhere it is cleared. Only that line is redrawn: at once
+    // when nothing lies over the viewer, else through a paint of the line's area, so that an open menu stays
+    // in front.
     void point_at(std::int32_t x, std::int32_t y, bool front, bool on_top);
 
     std::uint8_t panning = 0;  // 1 while a left drag shifts the plot
     Plot_Job job;              // its plot_rect is this object's rect
     View_History history;
     std::string readout;  // the readout line shown now (UTF-8), empty when none
+    Readout_Worker readout_worker;
     // Called after "Back" has put an earlier view into the job, before the restart (the Options window shows
     // the settings again). May stay null.
     void (*view_restored)() = nullptr;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,7 @@
 #include "tests/app/program_checks.h"
 #include "tests/support/message_pump.h"
 #include "tests/zeta/sanitizer_scale.h"
+#include "zeta/math/accurate_zeta.h"
 
 namespace app_test {
 namespace {
@@ -28,6 +30,7 @@ namespace headless = platform::headless;
 constexpr std::uint64_t default_seed = 20240611;
 // Precisions up to this are quick enough to wait for.
 constexpr int32_t quick_precision = 20;
+constexpr int64_t quick_accurate_work = 20'000'000;  // series terms summed in all
 
 std::uint64_t environment_number(const char* name, std::uint64_t fallback) {
     const char* text = std::getenv(name);
@@ -289,6 +292,18 @@ private:
         if (!HasFailure()) release(chance(0.9) ? p : target(), 2);
     }
 
+    // Waiting for the end is only worth it for a quick calculation: few series terms, or accurate values
+    // not far up the strip.
+    static bool quick_calculation() {
+        const Plot_Job& job = viewer.job;
+        if (job.method == Series_Method)
+            return job.precision <= quick_precision && job.precision >= -quick_precision;
+        const double top = job.imaginary_part + job.grid.height * job.imaginary_scale;
+        const double height = std::max(std::fabs(job.imaginary_part), std::fabs(top));
+        const double terms = static_cast<double>(Accurate_Zeta_Rows::terms_per_cell(height));
+        return static_cast<double>(job.grid.width) * job.grid.height * terms <= quick_accurate_work;
+    }
+
     void step() {
         keep_frame_reachable();
         const int kind = below(1000);
@@ -307,7 +322,7 @@ private:
         } else if (kind < 975) {
             apply_options();
         } else if (kind < 993) {
-            if (viewer.job.precision <= quick_precision && viewer.job.precision >= -quick_precision) {
+            if (quick_calculation()) {
                 finish_calculation();
                 settle(0);
             }

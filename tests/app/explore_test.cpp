@@ -9,9 +9,10 @@
 
 #include "app/main_window.h"
 #include "app/options_window.h"
-#include "platform/display/headless.h"
+#include "platform/testing/testing.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/message_pump.h"
+#include "zeta/math/accurate_zeta.h"
 #include "zeta/progress_bar.h"
 #include "zeta/readout.h"
 
@@ -247,6 +248,35 @@ TEST_F(Explore, ReadoutShowsTheCellUnderThePointerRepaintsOnlyItsLineAndClearsOf
     move(175, 305);  // over the open menu
     EXPECT_EQ(viewer.readout, "");
     SetWindowLongPtrA(main_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Main_Window_Procedure));
+}
+
+// High up the strip the value comes from the background: s at once, ζ(s) when it is ready, for the pointer's
+// latest cell, and the window never waits for it.
+TEST_F(Explore, ReadoutHighUpShowsSAtOnceAndTheValueWhenTheBackgroundHasIt) {
+    viewer.job.real_part = 0.0;
+    viewer.job.real_scale = 0.0125;
+    viewer.job.imaginary_part = 1e12;  // a value takes about half a second here
+    left_click(140, 300);
+    finish_calculation();
+    const Complex first = *s_at_pointer(viewer.job, 110, 500);
+    const Complex latest = *s_at_pointer(viewer.job, 170, 500);
+    move(110, 500);
+    EXPECT_EQ(viewer.readout, readout_text(first));
+    move(170, 500);
+    EXPECT_EQ(viewer.readout, readout_text(latest));
+
+    paints = 0;
+    SetWindowLongPtrA(main_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&counting_procedure));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (viewer.readout == readout_text(latest) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        test_support::pump_until_idle();
+    }
+    SetWindowLongPtrA(main_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Main_Window_Procedure));
+    Complex zeta;
+    evaluate_zeta_accurately(latest, zeta);
+    EXPECT_EQ(viewer.readout, readout_text(latest, zeta));
+    EXPECT_EQ(paints, 0) << "the value is drawn without painting the window";
 }
 
 }  // namespace
