@@ -367,28 +367,36 @@ TEST(DrawTextA, DefaultsAreBlackTextOnOpaqueWhite) {
     }
 }
 
-TEST(DrawTextW, Utf16DrawsLatin1LikeDrawTextAAndGreekAndSurrogatePairsAsOneCharacterEach) {
+// UTF-16 literals as Win32's wide strings (wchar_t on Windows).
+LPCWSTR utf16(const char16_t* text) {
+    return reinterpret_cast<LPCWSTR>(text);
+}
+
+TEST(DrawTextW, Utf16DrawsLatin1LikeDrawTextAAndGreekAsOneCharacterEach) {
     Canvas narrow(120, 20);
     Canvas wide(120, 20);
     for (const Canvas* c : {&narrow, &wide})
         black_on_blue(c->dc(), OPAQUE);
     RECT box{0, 0, 120, 20};
     DrawTextA(narrow.dc(), "A\xE9&x\r\nB", -1, &box, 0);
-    EXPECT_EQ(DrawTextW(wide.dc(), u"A\u00E9&x\r\nB", -1, &box, 0), 32);
+    EXPECT_EQ(DrawTextW(wide.dc(), utf16(u"A\u00E9&x\r\nB"), -1, &box, 0), 32);
     EXPECT_EQ(narrow.read(), wide.read());
 
     Canvas zeta(40, 20);
     SetBkMode(zeta.dc(), TRANSPARENT);
     RECT zeta_box{0, 0, 40, 20};
-    DrawTextW(zeta.dc(), u"\u03B6", 1, &zeta_box, 0);
+    DrawTextW(zeta.dc(), utf16(u"\u03B6"), 1, &zeta_box, 0);
     EXPECT_TRUE(has_ink(zeta, 0, 0, 40, 16)) << "the font has a glyph for a Greek zeta";
+}
 
+// Needs a font with a glyph outside the Basic Multilingual Plane (mathematical italic small zeta).
+TEST(DrawTextW, SurrogatePairIsOneCharacter) {
     // A pair is one character: the rest of the line starts where one glyph ends, not two.
     Canvas pair(60, 20);
     Canvas single(60, 20);
     RECT pair_box{0, 0, 60, 20};
-    DrawTextW(pair.dc(), u"\U0001D6C7x", 3, &pair_box, DT_CALCRECT);
+    DrawTextW(pair.dc(), utf16(u"\U0001D6C7x"), 3, &pair_box, DT_CALCRECT);
     RECT lone_box{0, 0, 60, 20};
-    DrawTextW(single.dc(), u"\xD835\xD835x", 3, &lone_box, DT_CALCRECT);
+    DrawTextW(single.dc(), utf16(u"\xD835\xD835x"), 3, &lone_box, DT_CALCRECT);
     EXPECT_LT(pair_box.right, lone_box.right);
 }
