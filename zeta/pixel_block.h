@@ -32,8 +32,15 @@ public:
     // Copies the bottom `rows` rows (1 to height) with their top-left corner at (left, top) of the device
     // context.
     void copy_to(HDC dc, int left, int top, std::int32_t rows) const;
+    // Copies `columns` x `rows` pixels, from column `first_column` and row `first_up` (counted from the
+    // bottom) upward, with their top-left corner at (left, top) of the device context.
+    void copy_part_to(HDC dc, int left, int top, std::int32_t first_column, std::int32_t first_up,
+                      std::int32_t columns, std::int32_t rows) const;
 
 private:
+    void copy_rect(HDC dc, int left, int top, std::int32_t rows_held, std::int32_t first_column,
+                   std::int32_t first_up, std::int32_t columns, std::int32_t rows) const;
+
     std::int32_t width_;
     std::int32_t height_;
     std::unique_ptr<std::uint32_t[]> pixels_;

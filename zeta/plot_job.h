@@ -22,6 +22,7 @@
 #include <thread>
 
 #include "platform/win32.h"
+#include "zeta/colour_map_cache.h"
 #include "zeta/graph_mode.h"
 #include "zeta/grid_fill.h"
 #include "zeta/value_grid.h"
@@ -66,6 +67,8 @@ struct Plot_Job {
     Status_Text status_text;
     RECT* plot_rect = nullptr;  // not owned
     Value_Grid grid;
+    // UI thread only: the coloured cells of the finished grid, written by the renderer.
+    mutable Colour_Map_Cache colour_map;
 
     // UI thread only: when the latest calculation started, the number of terms it sums in all (what
     // terms_summed counts up to), and the progress bar beside the status line: whether it is shown and how

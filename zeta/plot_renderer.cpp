@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <new>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 #include "zeta/colour_cells.h"
@@ -157,34 +159,86 @@ void colour_band(Pixel_Block& band, const Value_Grid& grid, const Value_Range& e
     }
 }
 
+// The pixels of the map that are drawn, by plot index: within what the DC can show, and with their source
+// cell inside the grid. `in_view` counts the pixels within what the DC can show, whatever the pan.
+struct Map_Part {
+    std::int32_t first_i = 0;
+    std::int32_t end_i = 0;
+    std::int32_t first_j = 0;
+    std::int32_t end_j = 0;
+    std::int64_t in_view = 0;
+    bool empty() const { return first_i >= end_i || first_j >= end_j; }
+};
+
+Map_Part map_part(const Value_Grid& grid, const Plot_Area& area, const Plot_Area& reachable, double pan_x,
+                  double pan_y) {
+    Map_Part part;
+    std::tie(part.first_i, part.end_i) =
+        indexes_within(area.left, 1, reachable.left, reachable.right, grid.width);
+    std::tie(part.first_j, part.end_j) =
+        indexes_within(area.bottom, -1, reachable.top, reachable.bottom, grid.height);
+    part.in_view = std::int64_t{part.end_i - part.first_i} * (part.end_j - part.first_j);
+    keep_sources_inside(part.first_i, part.end_i, pan_x, grid.width);
+    keep_sources_inside(part.first_j, part.end_j, pan_y, grid.height);
+    return part;
+}
+
+// Colours every cell of the grid into the cache, when the grid is at most this many times as large as what
+// the DC shows of it: a plot far larger than the window is coloured a visible part at a time instead.
+constexpr std::int64_t cache_grid_per_view = 2;
+
+bool fill_cache(Colour_Map_Cache& cache, const Value_Grid& grid, const Value_Range& extremes,
+                std::uint64_t generation) {
+    cache.pixels.reset();
+    try {
+        cache.pixels = std::make_unique<Pixel_Block>(grid.width, grid.height);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    colour_band(*cache.pixels, grid, extremes, 0, 0, grid.height, 0, 0);
+    cache.generation = generation;
+    cache.range = extremes;
+    return true;
+}
+
 // A pixel whose source cell lies outside the grid is left as it is; while the user drags the plot, that is
 // the uncovered strip. The pixels that are drawn form one rectangle within what the DC can show, so a plot
-// far larger than the window costs no more than the window. It is coloured in memory a band of rows at a
-// time, and each band is copied at once.
-void draw_colour_map(HDC dc, const Value_Grid& grid, const Value_Range& extremes, const Plot_Area& area,
-                     const Plot_Area& reachable, double pan_x, double pan_y) {
-    auto [first_i, end_i] = indexes_within(area.left, 1, reachable.left, reachable.right, grid.width);
-    auto [first_j, end_j] = indexes_within(area.bottom, -1, reachable.top, reachable.bottom, grid.height);
-    keep_sources_inside(first_i, end_i, pan_x, grid.width);
-    keep_sources_inside(first_j, end_j, pan_y, grid.height);
-    if (first_i >= end_i || first_j >= end_j) return;
+// far larger than the window costs no more than the window. The colours come from the cache when it holds
+// this grid and range (filling it first when the grid is not much larger than the view); otherwise they are
+// coloured in memory a band of rows at a time, and each band is copied at once.
+void draw_colour_map(HDC dc, const Value_Grid& grid, const Value_Range& extremes, std::uint64_t generation,
+                     Colour_Map_Cache& cache, const Plot_Area& area, const Plot_Area& reachable, double pan_x,
+                     double pan_y) {
+    const Map_Part part = map_part(grid, area, reachable, pan_x, pan_y);
+    if (part.empty()) return;
+    const auto [first_i, end_i, first_j, end_j, in_view] = part;
+    const std::int32_t shift_x = truncate_toward_zero(pan_x);
+    const std::int32_t shift_y = truncate_toward_zero(pan_y);
+
+    // With an empty range every quotient is NaN or infinite: all black, whatever the cells hold (and a
+    // calculation may be writing them).
+    const double range = extremes.maximum - extremes.minimum;
+    const bool black = range == 0.0 || std::isnan(range);
+    if (!black && !cache.holds(generation, extremes)) {
+        const std::int64_t cells = std::int64_t{grid.width} * grid.height;
+        if (cells > cache_grid_per_view * in_view || !fill_cache(cache, grid, extremes, generation))
+            cache.pixels.reset();
+    }
+    if (!black && cache.pixels) {
+        cache.pixels->copy_part_to(dc, to_gdi(area.left + first_i), to_gdi(area.bottom - (end_j - 1)),
+                                   first_i + shift_x, first_j + shift_y, end_i - first_i, end_j - first_j);
+        return;
+    }
 
     const std::int32_t columns = end_i - first_i;
     const std::int64_t runs = std::max<std::int64_t>(1, band_pixels / columns / least_band_rows);
     const auto band_rows =
         static_cast<std::int32_t>(std::min<std::int64_t>(end_j - first_j, runs * least_band_rows));
     Pixel_Block band(columns, band_rows);
-    // With an empty range every quotient is NaN or infinite: all black, whatever the cells hold (and a
-    // calculation may be writing them).
-    const double range = extremes.maximum - extremes.minimum;
-    const bool black = range == 0.0 || std::isnan(range);
     if (black) band.fill(0);
     for (std::int32_t j = first_j; j < end_j; j += band_rows) {
         const std::int32_t rows = std::min(band_rows, end_j - j);
-        if (!black) {
-            colour_band(band, grid, extremes, first_i, j, rows, truncate_toward_zero(pan_x),
-                        truncate_toward_zero(pan_y));
-        }
+        if (!black) colour_band(band, grid, extremes, first_i, j, rows, shift_x, shift_y);
         // Row j lies at B − j: the band's top row, j + rows − 1, at B − j − rows + 1.
         band.copy_to(dc, to_gdi(area.left + first_i), to_gdi(area.bottom - (j + rows - 1)), rows);
     }
@@ -271,6 +325,16 @@ void draw_range_labels(HDC dc, const Plot_Area& area, const Value_Range& extreme
 
 }  // namespace
 
+RECT colour_map_rect(const Plot_Job& job, HDC dc) {
+    if (job.plot_rect == nullptr) return RECT{};
+    const RECT& rect = *job.plot_rect;
+    const Plot_Area area{rect.left, rect.top, rect.right, rect.bottom};
+    const Map_Part part = map_part(job.grid, area, reachable_area(dc), job.pan_offset_x, job.pan_offset_y);
+    if (part.empty()) return RECT{};
+    return RECT{to_gdi(area.left + part.first_i), to_gdi(area.bottom - (part.end_j - 1)),
+                to_gdi(area.left + part.end_i), to_gdi(area.bottom - part.first_j + 1)};
+}
+
 void render_plot(const Plot_Job& job, HDC& dc) {
     if (job.plot_rect == nullptr) return;
     const RECT& rect = *job.plot_rect;
@@ -283,9 +347,11 @@ void render_plot(const Plot_Job& job, HDC& dc) {
     SetBkColor(dc, text_background);
 
     // One reading of the range for the whole picture, even if the calculation finishes meanwhile.
-    const Value_Range extremes = read_range(job.grid);
+    std::uint64_t generation = 0;
+    const Value_Range extremes = read_range(job.grid, &generation);
     const Plot_Area reachable = reachable_area(dc);
-    draw_colour_map(dc, job.grid, extremes, area, reachable, job.pan_offset_x, job.pan_offset_y);
+    draw_colour_map(dc, job.grid, extremes, generation, job.colour_map, area, reachable, job.pan_offset_x,
+                    job.pan_offset_y);
 
     const std::string status = status_text_copy(job);
     draw_text(dc, status, area.left, area.top - status_box_height, area.left + status_box_width, area.top);

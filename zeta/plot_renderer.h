@@ -7,5 +7,10 @@
 #include "zeta/plot_job.h"
 
 // Reads the job only through what it publishes safely to the UI thread, so it may run while a calculation
-// fills the grid. Keeps nothing between calls; every pen it creates is deleted before it returns.
+// fills the grid. Keeps the colours of a finished grid in the job's colour map cache for the next call;
+// every pen it creates is deleted before it returns.
 void render_plot(const Plot_Job& job, HDC& dc);
+
+// The rectangle of the DC whose every pixel render_plot sets with the colour map, as long as neither the job
+// nor the DC changes in between; empty when the map draws nothing.
+RECT colour_map_rect(const Plot_Job& job, HDC dc);

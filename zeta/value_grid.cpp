@@ -33,7 +33,13 @@ uint64_t physical_memory_bytes() {
 // Cells set at a time between two looks at the cancel flag: a few milliseconds of work.
 constexpr size_t cells_per_clear = size_t{1} << 20;
 
+void next_generation(Value_Grid& grid) {
+    std::lock_guard lock(grid.range_mutex);
+    ++grid.generation;
+}
+
 bool allocate_columns(Value_Grid& grid, int32_t width, int32_t height, bool set_cells) {
+    next_generation(grid);
     grid.columns.clear();
     grid.width = 0;
     grid.height = 0;
@@ -78,8 +84,8 @@ bool allocate_unset(Value_Grid& grid, int32_t width, int32_t height) {
 
 bool clear_cells(Value_Grid& grid, const std::atomic<bool>& cancel) {
     const size_t height = static_cast<size_t>(grid.height);
-    for (int32_t x = std::min(grid.first_unset_column.load(std::memory_order_relaxed), grid.width); x < grid.width;
-         ++x) {
+    for (int32_t x = std::min(grid.first_unset_column.load(std::memory_order_relaxed), grid.width);
+         x < grid.width; ++x) {
         double* column = grid.columns[static_cast<size_t>(x)].get();
         for (size_t y = 0; y < height; y += cells_per_clear) {
             if (cancel.load(std::memory_order_relaxed)) return false;
@@ -100,6 +106,7 @@ void release(Value_Grid& grid) {
     std::lock_guard lock(grid.range_mutex);
     grid.maximum = 0.0;
     grid.minimum = 0.0;
+    ++grid.generation;
 }
 
 void update_range(Value_Grid& grid) {
@@ -116,9 +123,16 @@ void update_range(Value_Grid& grid) {
     std::lock_guard lock(grid.range_mutex);
     grid.maximum = maximum;
     grid.minimum = minimum;
+    ++grid.generation;
 }
 
 Value_Range read_range(const Value_Grid& grid) {
     std::lock_guard lock(grid.range_mutex);
+    return Value_Range{grid.minimum, grid.maximum};
+}
+
+Value_Range read_range(const Value_Grid& grid, uint64_t* generation) {
+    std::lock_guard lock(grid.range_mutex);
+    *generation = grid.generation;
     return Value_Range{grid.minimum, grid.maximum};
 }

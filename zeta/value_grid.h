@@ -28,6 +28,9 @@ struct Value_Grid {
     std::atomic<int32_t> first_unset_column{INT32_MAX};
     double maximum = 0.0;  // guarded by range_mutex
     double minimum = 0.0;  // guarded by range_mutex
+    // Guarded by range_mutex: changes whenever the cells may have changed (allocate, release, update_range).
+    // Two reads with equal generations and a range other than 0 / 0 saw the same cells.
+    uint64_t generation = 0;
     mutable std::mutex range_mutex;
 };
 
@@ -55,6 +58,8 @@ void release(Value_Grid& grid);
 void update_range(Value_Grid& grid);
 
 Value_Range read_range(const Value_Grid& grid);
+// The range and, read with it at once, the grid's generation.
+Value_Range read_range(const Value_Grid& grid, uint64_t* generation);
 
 // Cell access that is safe while a calculation writes cells (see above).
 inline double read_cell(const Value_Grid& grid, int32_t x, int32_t y) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "screen_objects/fill_around.h"
 #include "zeta/math/accurate_zeta.h"
 #include "zeta/plot_renderer.h"
 #include "zeta/progress_bar.h"
@@ -18,7 +19,8 @@ constexpr std::string_view calculating_text = "Calculating values...";
 void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::draw(HDC* dc) {
     if (rect == nullptr) return;
     HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(*dc, rect, brush);
+    // The colour map covers its part of the frame right away.
+    fill_around(*dc, *rect, colour_map_rect(job, *dc), brush);
     DeleteObject(brush);
     render_plot(job, *dc);
     draw_progress_bar(job, *dc);
