@@ -43,6 +43,10 @@ public:
         return Action_None;
     }
 
+    // A rectangle of which draw() sets every pixel, whatever was there before, so that objects behind this
+    // one need not paint it. Empty (nothing known) unless an object says otherwise.
+    virtual RECT covered_rect() const { return RECT{}; }
+
     On_Screen_Object(const On_Screen_Object&) = delete;
     On_Screen_Object& operator=(const On_Screen_Object&) = delete;
 

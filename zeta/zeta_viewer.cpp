@@ -31,6 +31,10 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::draw(HDC* dc) {
     }
 }
 
+RECT On_Screen_Object_Ostrelin_Zeta_Function_Viewer::covered_rect() const {
+    return rect != nullptr ? *rect : RECT{};
+}
+
 void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::point_at(std::int32_t x, std::int32_t y, bool front,
                                                               bool on_top) {
     std::string text;

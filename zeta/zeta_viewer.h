@@ -38,6 +38,8 @@ class On_Screen_Object_Ostrelin_Zeta_Function_Viewer : public On_Screen_Object_M
 public:
     // Fills the frame with `colour`, then draws the plot over it.
     void draw(HDC* dc) override;
+    // The whole frame.
+    RECT covered_rect() const override;
     std::int32_t handle_event(std::int32_t event, std::int32_t x, std::int32_t y) override;
     // Over a cell of the plot and with no drag under way: zooms about that cell and restarts.
     std::int32_t handle_wheel(std::int32_t x, std::int32_t y, std::int32_t notches) override;

@@ -37,8 +37,9 @@ std::vector<std::uint32_t> pixel_storage(std::size_t count) {
     return {};
 }
 
-// A bitmap of the given size filled with `fill`; null when it cannot be allocated.
-std::unique_ptr<Bitmap> make_bitmap(int width, int height, std::uint32_t fill) {
+// A bitmap of the given size whose pixels are all `fill`; null when it cannot be allocated. With `lazy` they
+// are written only when the bitmap is first used, and not at all when its first use covers it whole.
+std::unique_ptr<Bitmap> make_bitmap(int width, int height, std::uint32_t fill, bool lazy = false) {
     if (!size_allowed(width, height)) return nullptr;
     try {
         auto bitmap = std::make_unique<Bitmap>();
@@ -46,7 +47,13 @@ std::unique_ptr<Bitmap> make_bitmap(int width, int height, std::uint32_t fill) {
         bitmap->height = height;
         const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
         bitmap->pixels = pixel_storage(count);
-        bitmap->pixels.assign(count, fill);
+        if (lazy) {
+            bitmap->pixels.resize(count);
+            bitmap->unset = true;
+            bitmap->unset_fill = fill;
+        } else {
+            bitmap->pixels.assign(count, fill);
+        }
         return bitmap;
     } catch (const std::bad_alloc&) {
         return nullptr;
@@ -56,6 +63,12 @@ std::unique_ptr<Bitmap> make_bitmap(int width, int height, std::uint32_t fill) {
 }
 
 }  // namespace
+
+void settle(Bitmap& bitmap) {
+    if (!bitmap.unset) return;
+    std::fill(bitmap.pixels.begin(), bitmap.pixels.end(), bitmap.unset_fill);
+    bitmap.unset = false;
+}
 
 Bitmap::~Bitmap() {
     if (pixels.capacity() * sizeof(std::uint32_t) > largest_spare_bytes) return;
@@ -78,7 +91,7 @@ HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int width, int height) {
         width = height = 1;
         monochrome = true;  // Win32 gives a 1 x 1 monochrome bitmap for an empty size
     }
-    auto bitmap = make_bitmap(width, height, 0);  // a new device bitmap is black
+    auto bitmap = make_bitmap(width, height, 0, true);  // a new device bitmap is black
     if (!bitmap) return nullptr;
     bitmap->monochrome = monochrome;
     bitmap->counted = true;
@@ -128,6 +141,7 @@ bool bitmap_pixels(HBITMAP handle, Pixels* out) {
     Lock lock(gdi_mutex());
     auto* bitmap = get<Bitmap>(handle);
     if (!bitmap || !out) return false;
+    settle(*bitmap);
     out->data = bitmap->pixels.empty() ? nullptr : bitmap->pixels.data();
     out->width = bitmap->width;
     out->height = bitmap->height;

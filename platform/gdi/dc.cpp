@@ -45,11 +45,12 @@ Handle new_dc(bool surface_dc, Handle bitmap) {
 
 }  // namespace
 
-bool resolve_target(Handle hdc, Dc** dc_out, Target* target) {
+bool resolve_target(Handle hdc, Dc** dc_out, Target* target, bool settle_pixels) {
     Dc* dc = get<Dc>(hdc);
     if (!dc) return false;
     Bitmap* bitmap = held<Bitmap>(dc->bitmap);
     if (!bitmap) return false;
+    if (settle_pixels) settle(*bitmap);
     target->bitmap = bitmap;
     target->pixels = bitmap->pixels.data();
     target->width = bitmap->width;

@@ -35,8 +35,10 @@ struct Target {
     }
 };
 
-// The drawing target of a live DC; false when the handle is no DC or its bitmap is gone.
-bool resolve_target(Handle hdc, Dc** dc, Target* target);
+// The drawing target of a live DC; false when the handle is no DC or its bitmap is gone. The bitmap's pixels
+// are settled (written if they were left unset) unless `settle_pixels` is false: then the caller does that,
+// or sets every pixel of the bitmap itself.
+bool resolve_target(Handle hdc, Dc** dc, Target* target, bool settle_pixels = true);
 
 // Fills the device-space rectangle [left, right) x [top, bottom), clipped to the target, with a pixel value.
 void fill_device_rect(const Target& target, std::int64_t left, std::int64_t top, std::int64_t right,

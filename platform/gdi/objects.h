@@ -34,7 +34,11 @@ struct Bitmap : Object {
     std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, rows top to bottom
     bool surface = false;               // a window back store (create_surface)
     bool monochrome = false;            // every pixel is black or white (0x000000 or 0xFFFFFF)
-    Handle selected_into = 0;           // the memory DC holding it, 0 when none (unused for the stock bitmap)
+    // The pixels are not written yet: every one of them is `unset_fill`. Whoever reads or draws into the
+    // bitmap writes them first (settle), unless it sets every pixel itself.
+    bool unset = false;
+    std::uint32_t unset_fill = 0;
+    Handle selected_into = 0;  // the memory DC holding it, 0 when none (unused for the stock bitmap)
 };
 
 struct Brush : Object {
@@ -146,6 +150,9 @@ COLORREF sys_colour(int index);
 Handle sys_colour_brush(int index);
 // The brush to paint with for a FillRect-style brush argument: a brush handle, or (HBRUSH)(COLOR_xxx + 1).
 Brush* paint_brush(HBRUSH brush);
+
+// Writes the pixels of a bitmap that were left unset (caller holds the lock).
+void settle(Bitmap& bitmap);
 
 // Number of counted objects alive (caller holds the lock).
 int counted_objects();

@@ -28,6 +28,14 @@ void fill_logical(const Target& target, const RECT& r, std::uint32_t pixel) {
                      r.bottom + target.origin_y, pixel);
 }
 
+// Whether filling the logical rectangle sets every pixel of the target's bitmap.
+bool covers_bitmap(const Target& target, const RECT& r) {
+    return target.clip_left == 0 && target.clip_top == 0 && target.clip_right == target.width &&
+           target.clip_bottom == target.height && r.left + target.origin_x <= 0 &&
+           r.top + target.origin_y <= 0 && r.right + target.origin_x >= target.width &&
+           r.bottom + target.origin_y >= target.height;
+}
+
 // Draws the pixels of the line from (x0, y0) up to, not including, (x1, y1) in device coordinates.
 // Bresenham: along the major axis one pixel per step; the minor offset of step i is i * minor / major rounded
 // to nearest, halves toward the start point. Only the steps whose major coordinate lies in the clip are
@@ -80,10 +88,14 @@ using namespace platform::gdi::detail;
 int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
     Lock lock(gdi_mutex());
     Target target;
-    if (!rect || !resolve_target(to_handle(hdc), nullptr, &target)) return 0;
+    if (!rect || !resolve_target(to_handle(hdc), nullptr, &target, false)) return 0;
     Brush* b = paint_brush(brush);
     if (!b) return 0;
-    if (!b->null) fill_logical(target, *rect, to_pixel(b->colour));
+    if (b->null) return TRUE;
+    // A fill over every pixel of a bitmap whose pixels are still unset needs not write them first.
+    if (!covers_bitmap(target, *rect)) settle(*target.bitmap);
+    target.bitmap->unset = false;
+    fill_logical(target, *rect, to_pixel(b->colour));
     return TRUE;
 }
 
