@@ -1,6 +1,6 @@
 // The colour map against a pixel-by-pixel rendering written straight from its definition, for cells that are
 // NaN, infinite or huge, ranges that are infinite, pan offsets that are fractional, negative, NaN or far
-// outside the grid, and a canvas that cuts the plot off on every side.
+// outside the grid, and canvases that cut the plot off on every side.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -87,13 +87,20 @@ TEST(RenderColourMapReference, MatchesTheDefinitionForAwkwardCellsRangesPansAndC
             }
             job.pan_offset_x = pan.x;
             job.pan_offset_y = pan.y;
-            Canvas rendered(30, 19, canvas_fill), expected(30, 19, canvas_fill);
-            render_plot(job, rendered.dc);
-            reference_colour_map(expected.dc, rect, job);
-            // Only the map reaches the canvas: the axes, labels, status line and colour bar lie off it.
-            for (int y = 0; y < 19; ++y)
-                for (int x = 0; x < 30; ++x)
-                    ASSERT_EQ(rendered.at(x, y), expected.at(x, y)) << "pixel " << x << ", " << y;
+            // The grid is kept coloured for the larger canvas; for the smaller, which shows less than half of
+            // it, nothing is kept and the visible part is coloured band by band.
+            for (const bool small : {false, true}) {
+                const SIZE size = small ? SIZE{12, 9} : SIZE{30, 19};
+                if (small) job.colour_map.pixels.reset();
+                Canvas rendered(size.cx, size.cy, canvas_fill), expected(size.cx, size.cy, canvas_fill);
+                render_plot(job, rendered.dc);
+                reference_colour_map(expected.dc, rect, job);
+                // Only the map reaches the canvas: the axes, labels, status line and colour bar lie off it.
+                for (int y = 0; y < size.cy; ++y)
+                    for (int x = 0; x < size.cx; ++x)
+                        ASSERT_EQ(rendered.at(x, y), expected.at(x, y))
+                            << "pixel " << x << ", " << y << " of " << size.cx << " x " << size.cy;
+            }
         }
     }
 }

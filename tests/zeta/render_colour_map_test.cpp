@@ -25,9 +25,19 @@ struct Grid_Plot {
     }
     void set(int32_t x, int32_t y, double value) { write_cell(job.grid, x, y, value); }
     void fill(double value) {
+        fill([value](int32_t, int32_t) { return value; });
+    }
+    // Cell [x][y] = 10 x + y, and the range from the cells: every cell differs from its neighbours.
+    void fill_ramp() {
+        fill([](int32_t x, int32_t y) { return x * 10.0 + y; });
+        update_range(job.grid);
+    }
+    // Every cell from its position.
+    template <class Value>
+    void fill(const Value& value) {
         for (int32_t x = 0; x < job.grid.width; ++x)
             for (int32_t y = 0; y < job.grid.height; ++y)
-                set(x, y, value);
+                set(x, y, value(x, y));
     }
     void set_range(double minimum, double maximum) {
         std::lock_guard lock(job.grid.range_mutex);
@@ -117,15 +127,32 @@ TEST(RenderColourMap, AnEmptyRangeDrawsEveryCellBlack) {
     }
 }
 
+// The grid's colours are kept between paints: a grid computed again, with other cells but the same range, is
+// drawn with its new cells.
+TEST(RenderColourMap, AGridComputedAgainWithTheSameRangeShowsItsNewCells) {
+    constexpr int32_t width = 6, height = 4;
+    Grid_Plot plot(80, 30, width, height);
+    plot.fill_ramp();
+    Canvas first(500, 300, canvas_fill);
+    render_plot(plot.job, first.dc);
+
+    plot.fill([](int32_t x, int32_t y) { return (width - 1 - x) * 10.0 + y; });
+    update_range(plot.job.grid);
+    Canvas second(500, 300, canvas_fill);
+    render_plot(plot.job, second.dc);
+
+    ASSERT_NE(rendered(first, plot, 1, 2), rendered(first, plot, 4, 2));
+    for (int32_t x = 0; x < width; ++x)
+        for (int32_t y = 1; y < height; ++y)
+            EXPECT_EQ(rendered(second, plot, x, y), rendered(first, plot, width - 1 - x, y)) << x << "," << y;
+}
+
 // Pixel column i shows grid column i + pan x, pixel row j grid row j + pan y; pixels whose source lies
 // outside the grid keep what was there.
 TEST(RenderColourMap, PanOffsetShiftsTheMapAndLeavesTheUncoveredStrip) {
     constexpr int32_t width = 20, height = 6;
     Grid_Plot plot(80, 30, width, height);
-    for (int32_t x = 0; x < width; ++x)
-        for (int32_t y = 0; y < height; ++y)
-            plot.set(x, y, x * 10.0 + y);
-    update_range(plot.job.grid);
+    plot.fill_ramp();
     Canvas still(500, 300, canvas_fill);
     render_plot(plot.job, still.dc);
     // Neighbouring cells differ, so a shift cannot go unnoticed.
