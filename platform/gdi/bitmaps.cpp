@@ -64,12 +64,6 @@ std::unique_ptr<Bitmap> make_bitmap(int width, int height, std::uint32_t fill, b
 
 }  // namespace
 
-void settle(Bitmap& bitmap) {
-    if (!bitmap.unset) return;
-    std::fill(bitmap.pixels.begin(), bitmap.pixels.end(), bitmap.unset_fill);
-    bitmap.unset = false;
-}
-
 Bitmap::~Bitmap() {
     if (pixels.capacity() * sizeof(std::uint32_t) > largest_spare_bytes) return;
     if (pixels.capacity() > spare_pixels().capacity()) spare_pixels() = std::move(pixels);

@@ -53,7 +53,7 @@ int WINAPI SetDIBitsToDevice(HDC hdc, int x_dest, int y_dest, DWORD width, DWORD
 
     Lock lock(gdi_mutex());
     Target target;
-    if (!resolve_target(to_handle(hdc), nullptr, &target)) return 0;
+    if (!resolve_target(to_handle(hdc), nullptr, &target, false)) return 0;
 
     // Source columns that exist and whose destination lies in the clip.
     const std::int64_t to_device_x = std::int64_t{x_dest} - x_src + target.origin_x;
@@ -65,10 +65,20 @@ int WINAPI SetDIBitsToDevice(HDC hdc, int x_dest, int y_dest, DWORD width, DWORD
     const auto* source = static_cast<const std::uint32_t*>(bits);
     const std::int64_t first_line = std::max<std::int64_t>(y_src, start_scan);
     const std::int64_t end_line = std::min<std::int64_t>(std::int64_t{y_src} + height, band_end);
-    for (std::int64_t line = first_line; line < end_line; ++line) {
+    const auto device_row = [&](std::int64_t line) {
         const std::int64_t row = top_down ? std::int64_t{y_dest} + (line - y_src)
                                           : std::int64_t{y_dest} + (std::int64_t{y_src} + height - 1 - line);
-        const std::int64_t device_y = row + target.origin_y;
+        return row + target.origin_y;
+    };
+    // The lines land on consecutive rows: every pixel of that block within the clip is set.
+    if (first_line < end_line) {
+        const std::int64_t a = device_row(first_line), b = device_row(end_line - 1);
+        note_written(*target.bitmap, first_column + to_device_x,
+                     std::max<std::int64_t>(std::min(a, b), target.clip_top), end_column + to_device_x,
+                     std::min<std::int64_t>(std::max(a, b) + 1, target.clip_bottom));
+    }
+    for (std::int64_t line = first_line; line < end_line; ++line) {
+        const std::int64_t device_y = device_row(line);
         if (device_y < target.clip_top || device_y >= target.clip_bottom) continue;
         const std::uint32_t* from =
             source + static_cast<std::size_t>(line - start_scan) * static_cast<std::size_t>(dib_width);

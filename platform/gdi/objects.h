@@ -34,11 +34,15 @@ struct Bitmap : Object {
     std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, rows top to bottom
     bool surface = false;               // a window back store (create_surface)
     bool monochrome = false;            // every pixel is black or white (0x000000 or 0xFFFFFF)
-    // The pixels are not written yet: every one of them is `unset_fill`. Whoever reads or draws into the
-    // bitmap writes them first (settle), unless it sets every pixel itself.
+    // The pixels are not written yet, except those in the `written` rectangles: every other one is
+    // `unset_fill`. Whoever reads or draws into the bitmap writes them first (settle), unless it sets every
+    // pixel of a rectangle and notes that (note_written).
     bool unset = false;
     std::uint32_t unset_fill = 0;
-    Handle selected_into = 0;  // the memory DC holding it, 0 when none (unused for the stock bitmap)
+    static constexpr std::size_t max_written = 16;
+    std::size_t written_count = 0;
+    RECT written[max_written]{};  // bitmap coordinates, within the bitmap, not empty
+    Handle selected_into = 0;     // the memory DC holding it, 0 when none (unused for the stock bitmap)
 };
 
 struct Brush : Object {
@@ -153,6 +157,11 @@ Brush* paint_brush(HBRUSH brush);
 
 // Writes the pixels of a bitmap that were left unset (caller holds the lock).
 void settle(Bitmap& bitmap);
+// Called before a drawing sets every pixel of [left, right) x [top, bottom) (bitmap coordinates, within the
+// bitmap): those pixels need not be settled. Settles the bitmap when it cannot keep track (caller holds the
+// lock).
+void note_written(Bitmap& bitmap, std::int64_t left, std::int64_t top, std::int64_t right,
+                  std::int64_t bottom);
 
 // Number of counted objects alive (caller holds the lock).
 int counted_objects();

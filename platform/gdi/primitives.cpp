@@ -28,14 +28,6 @@ void fill_logical(const Target& target, const RECT& r, std::uint32_t pixel) {
                      r.bottom + target.origin_y, pixel);
 }
 
-// Whether filling the logical rectangle sets every pixel of the target's bitmap.
-bool covers_bitmap(const Target& target, const RECT& r) {
-    return target.clip_left == 0 && target.clip_top == 0 && target.clip_right == target.width &&
-           target.clip_bottom == target.height && r.left + target.origin_x <= 0 &&
-           r.top + target.origin_y <= 0 && r.right + target.origin_x >= target.width &&
-           r.bottom + target.origin_y >= target.height;
-}
-
 // Draws the pixels of the line from (x0, y0) up to, not including, (x1, y1) in device coordinates.
 // Bresenham: along the major axis one pixel per step; the minor offset of step i is i * minor / major rounded
 // to nearest, halves toward the start point. Only the steps whose major coordinate lies in the clip are
@@ -92,10 +84,15 @@ int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
     Brush* b = paint_brush(brush);
     if (!b) return 0;
     if (b->null) return TRUE;
-    // A fill over every pixel of a bitmap whose pixels are still unset needs not write them first.
-    if (!covers_bitmap(target, *rect)) settle(*target.bitmap);
-    target.bitmap->unset = false;
-    fill_logical(target, *rect, to_pixel(b->colour));
+    const RECT& r = *rect;
+    if (r.left < r.right && r.top < r.bottom) {
+        // Pixels still unset need not be written where the fill sets them anyway.
+        note_written(*target.bitmap, std::max<std::int64_t>(r.left + target.origin_x, target.clip_left),
+                     std::max<std::int64_t>(r.top + target.origin_y, target.clip_top),
+                     std::min<std::int64_t>(r.right + target.origin_x, target.clip_right),
+                     std::min<std::int64_t>(r.bottom + target.origin_y, target.clip_bottom));
+    }
+    fill_logical(target, r, to_pixel(b->colour));
     return TRUE;
 }
 
@@ -146,7 +143,7 @@ COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF colour) {
 int WINAPI GetClipBox(HDC hdc, LPRECT rect) {
     Lock lock(gdi_mutex());
     Target target;
-    if (rect == nullptr || !resolve_target(to_handle(hdc), nullptr, &target)) return RGN_ERROR;
+    if (rect == nullptr || !resolve_target(to_handle(hdc), nullptr, &target, false)) return RGN_ERROR;
     const auto logical = [](std::int64_t device, std::int64_t origin) {
         return static_cast<LONG>(std::clamp<std::int64_t>(device - origin, INT32_MIN, INT32_MAX));
     };

@@ -237,45 +237,6 @@ TEST(CreateCompatibleBitmap, NewBitmapIsBlack) {
     DeleteDC(dc);
 }
 
-// A new bitmap may get the memory of one just deleted (large, so that it is the one kept for reuse):
-// whatever the first drawing is, the pixels it leaves alone are black, not what that bitmap held.
-TEST(CreateCompatibleBitmap, PixelsAFirstFillLeavesAloneAreBlack) {
-    constexpr int width = 1600, height = 1200;
-    struct Case {
-        const char* name;
-        RECT rect;
-        bool null_brush;
-    };
-    for (const Case& c : {Case{"inside", {100, 100, 300, 200}, false},
-                          Case{"partly outside", {-5, -5, 200, height + 100}, false},
-                          Case{"whole and beyond", {-1, -1, width + 1, height + 1}, false},
-                          Case{"null brush", {-1, -1, width + 1, height + 1}, true},
-                          Case{"inverted", {width, height, 0, 0}, false}}) {
-        SCOPED_TRACE(c.name);
-        { Canvas earlier(width, height, red); }
-        HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        HBRUSH brush =
-            c.null_brush ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)) : CreateSolidBrush(green);
-        FillRect(dc, &c.rect, brush);
-        Image expected(width, height, RGB(0, 0, 0));
-        if (!c.null_brush) expected.fill(c.rect.left, c.rect.top, c.rect.right, c.rect.bottom, green);
-        platform::gdi::Pixels pixels;
-        ASSERT_TRUE(platform::gdi::bitmap_pixels(bitmap, &pixels));
-        std::vector<COLORREF> image;
-        for (int k = 0; k < width * height; ++k)
-            image.push_back(
-                RGB(pixels.data[k] >> 16 & 0xFF, pixels.data[k] >> 8 & 0xFF, pixels.data[k] & 0xFF));
-        EXPECT_TRUE(same_image(image, expected));
-        EXPECT_EQ(GetPixel(dc, width - 1, height - 1), expected.pixels.back());
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteObject(brush);
-        DeleteDC(dc);
-    }
-}
-
 TEST(GetClipBox, GivesTheBitmapAreaOfAMemoryDc) {
     Canvas c(8, 6);
     RECT box{};
