@@ -46,7 +46,6 @@ void expect_same_as_on_a_read_bitmap(const std::function<void(HDC)>& draw) {
     draw(fresh_dc);
     draw(read_dc);
     EXPECT_TRUE(pixels_of(fresh) == pixels_of(read));
-    EXPECT_EQ(GetPixel(fresh_dc, width - 1, height - 1), GetPixel(read_dc, width - 1, height - 1));
     SelectObject(fresh_dc, old_fresh);
     SelectObject(read_dc, old_read);
     DeleteObject(fresh);
@@ -60,18 +59,9 @@ void expect_same_as_on_a_read_bitmap(const std::function<void(HDC)>& draw) {
 TEST(CompatibleBitmapFirstUse, FillsAndCopiesBeforeAnyReadGiveTheSameImage) {
     const RECT hole{300, 200, 1100, 900};
     const std::pair<const char*, std::function<void(HDC)>> cases[] = {
-        {"one fill inside",
-         [](HDC dc) {
-             fill(dc, {100, 100, 300, 200}, RGB(0, 255, 0));
-         }},
         {"one fill from outside",
          [](HDC dc) {
              fill(dc, {-5, -5, 200, height + 100}, RGB(0, 255, 0));
-         }},
-        {"a null brush",
-         [](HDC dc) {
-             RECT all{0, 0, width, height};
-             FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
          }},
         {"strips around a hole, then a copy into it",
          [&](HDC dc) {
