@@ -1,6 +1,7 @@
 // The accurate method on 80 × 520 plots (scales 0.02 and 0.1, σ from 0) with their bottom edge at
 // t = 10^3, 10^5 and 10^8, against Arb's arb_fpwrap_cdouble_zeta on a sample of the same cells, scaled up to
-// the whole plot. Prints how many times faster the accurate fill is.
+// the whole plot. Prints how many times faster the accurate fill is. Also one value on its own, as the
+// readout line computes it, at heights from 10^3 to 10^12.
 #include <arb_fpwrap.h>
 #include <benchmark/benchmark.h>
 
@@ -12,6 +13,7 @@
 #include <thread>
 
 #include "zeta/accurate_fill.h"
+#include "zeta/math/accurate_zeta.h"
 
 namespace {
 
@@ -109,9 +111,23 @@ public:
     std::map<std::string, double> plot_seconds;
 };
 
+// One value with nothing shared from earlier values, as the readout line computes it under the pointer.
+void single_value(benchmark::State& state, double t) {
+    Complex result;
+    for (auto _ : state) {
+        evaluate_zeta_accurately(Complex{0.5, t}, result);
+        benchmark::DoNotOptimize(result);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    for (const double t : {1e3, 1e8, 1e10, 1e12}) {
+        benchmark::RegisterBenchmark((name_of(t) + "/single_value").c_str(), single_value, t)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
     const int threads = calculation_thread_count();
     for (const double bottom : heights) {
         benchmark::RegisterBenchmark((name_of(bottom) + "/accurate").c_str(), accurate_plot, bottom, threads)
