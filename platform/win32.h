@@ -435,6 +435,7 @@ typedef struct tagLOGPEN {
 #define PS_SOLID 0
 #define PS_DASH 1
 #define PS_NULL 5
+#define PS_INSIDEFRAME 6
 #define TRANSPARENT 1
 #define OPAQUE 2
 #define CLR_INVALID 0xFFFFFFFF

@@ -1,5 +1,6 @@
 // Bitmaps: CreateCompatibleBitmap and the layer's window back stores (surfaces, surface.h).
 #include <algorithm>
+#include <climits>
 #include <new>
 #include <utility>
 #include <vector>
@@ -76,7 +77,10 @@ using namespace platform::gdi::detail;
 HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int width, int height) {
     Lock lock(gdi_mutex());
     Dc* dc = get<Dc>(hdc);
-    if (!dc || width < 0 || height < 0) return nullptr;
+    // A negative size counts as its magnitude.
+    if (!dc || width == INT_MIN || height == INT_MIN) return nullptr;
+    width = width < 0 ? -width : width;
+    height = height < 0 ? -height : height;
     // Compatible with the device: a window or the screen has colour; a memory DC gives the format of the
     // bitmap it holds (monochrome for a new one).
     Bitmap* selected = held<Bitmap>(dc->bitmap);

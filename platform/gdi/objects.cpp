@@ -1,5 +1,6 @@
 // Object creation, deletion and queries: CreateSolidBrush, CreatePen, DeleteObject, GetObjectType,
 // GetObjectA, GetStockObject, and the stock objects themselves.
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -107,7 +108,7 @@ HBRUSH WINAPI CreateSolidBrush(COLORREF colour) {
 }
 
 HPEN WINAPI CreatePen(int style, int width, COLORREF colour) {
-    if (style < PS_SOLID || style > 6) return nullptr;  // PS_SOLID .. PS_INSIDEFRAME
+    if (style < PS_SOLID || style > PS_INSIDEFRAME) style = PS_SOLID;  // an unknown style draws solid
     Lock lock(gdi_mutex());
     try {
         auto pen = std::make_unique<Pen>();
@@ -195,7 +196,12 @@ int WINAPI GetObjectA(HANDLE object, int size, LPVOID out) {
         LOGBRUSH info{};
         info.lbStyle = brush->null ? BS_NULL : BS_SOLID;
         info.lbColor = brush->null ? 0 : brush->colour;
-        return describe(info, size, out);
+        // A brush fills as much of a small buffer as fits; the size is taken unsigned.
+        if (!out) return static_cast<int>(sizeof info);
+        const std::size_t copied =
+            std::min(static_cast<std::size_t>(static_cast<unsigned>(size)), sizeof info);
+        std::memcpy(out, &info, copied);
+        return static_cast<int>(copied);
     }
     if (auto* pen = get<Pen>(object)) {
         LOGPEN info{};

@@ -1,5 +1,7 @@
 // Drawing primitives: FillRect, FrameRect, LineTo, SetPixel, GetPixel and GetClipBox.
 #include <algorithm>
+#include <tuple>
+#include <utility>
 
 #include "platform/gdi/dc.h"
 
@@ -28,10 +30,17 @@ void fill_logical(const Target& target, const RECT& r, std::uint32_t pixel) {
                      r.bottom + target.origin_y, pixel);
 }
 
+// Whether a line's exact halves round toward its end point: for lines going up (but not steeply right) and
+// for lines going steeply down-left, as Windows draws them.
+bool halves_toward_end(std::int64_t dx, std::int64_t dy) {
+    if (dy > 0) return dx <= 0 && -dx <= dy;
+    return dx < 0 || dx > -dy;
+}
+
 // Draws the pixels of the line from (x0, y0) up to, not including, (x1, y1) in device coordinates.
 // Bresenham: along the major axis one pixel per step; the minor offset of step i is i * minor / major rounded
-// to nearest, halves toward the start point. Only the steps whose major coordinate lies in the clip are
-// visited.
+// to nearest, halves toward the start point or the end point by the line's direction. Only the steps whose
+// major coordinate lies in the clip are visited.
 void draw_line(const Target& target, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
                std::uint32_t pixel) {
     pixel = target.stored(pixel);
@@ -60,10 +69,10 @@ void draw_line(const Target& target, std::int64_t x0, std::int64_t y0, std::int6
     }
     first = std::max<std::int64_t>(first, 0);
     last = std::min<std::int64_t>(last, major - 1);
+    const std::int64_t half = halves_toward_end(dx, dy) ? major : major - 1;
     for (std::int64_t i = first; i <= last; ++i) {
         // i and minor may each approach 2^33 (32-bit coordinates plus a 32-bit origin): 128-bit product.
-        auto offset =
-            static_cast<std::int64_t>((__int128{2} * i * minor + major - 1) / (__int128{2} * major));
+        auto offset = static_cast<std::int64_t>((__int128{2} * i * minor + half) / (__int128{2} * major));
         std::int64_t a = major_start + major_sign * i;
         std::int64_t b = minor_start + minor_sign * offset;
         std::int64_t x = x_major ? a : b;
@@ -84,15 +93,23 @@ int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
     Brush* b = paint_brush(brush);
     if (!b) return 0;
     if (b->null) return TRUE;
-    const RECT& r = *rect;
-    if (r.left < r.right && r.top < r.bottom) {
+    // An inverted side is filled as a blit of negative extent: from the smaller coordinate plus one up to
+    // and including the larger.
+    std::int64_t left = rect->left, top = rect->top, right = rect->right, bottom = rect->bottom;
+    if (left > right) std::tie(left, right) = std::pair{right + 1, left + 1};
+    if (top > bottom) std::tie(top, bottom) = std::pair{bottom + 1, top + 1};
+    left += target.origin_x;
+    right += target.origin_x;
+    top += target.origin_y;
+    bottom += target.origin_y;
+    if (left < right && top < bottom) {
         // Pixels still unset need not be written where the fill sets them anyway.
-        note_written(*target.bitmap, std::max<std::int64_t>(r.left + target.origin_x, target.clip_left),
-                     std::max<std::int64_t>(r.top + target.origin_y, target.clip_top),
-                     std::min<std::int64_t>(r.right + target.origin_x, target.clip_right),
-                     std::min<std::int64_t>(r.bottom + target.origin_y, target.clip_bottom));
+        note_written(*target.bitmap, std::max<std::int64_t>(left, target.clip_left),
+                     std::max<std::int64_t>(top, target.clip_top),
+                     std::min<std::int64_t>(right, target.clip_right),
+                     std::min<std::int64_t>(bottom, target.clip_bottom));
     }
-    fill_logical(target, r, to_pixel(b->colour));
+    fill_device_rect(target, left, top, right, bottom, to_pixel(b->colour));
     return TRUE;
 }
 

@@ -138,9 +138,11 @@ int draw_text(HDC hdc, const std::u32string& text, LPRECT rect, UINT format);
 
 using namespace platform::gdi::detail;
 
+// Any negative count stands for a null-terminated text, as -1 does. A count of 0 does nothing and gives 0,
+// while an empty null-terminated text has the height of one line.
 int WINAPI DrawTextA(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) {
-    if (!text || !rect || count < -1) return 0;
-    std::size_t length = count == -1 ? std::strlen(text) : static_cast<std::size_t>(count);
+    if (!text || !rect || count == 0) return 0;
+    std::size_t length = count < 0 ? std::strlen(text) : static_cast<std::size_t>(count);
     return draw_text(hdc, from_latin1(text, length), rect, format);
 }
 
@@ -204,6 +206,8 @@ int draw_text(HDC hdc, const std::u32string& text, LPRECT rect, UINT format) {
         area = clipped(target, box_left + target.origin_x, box_top + target.origin_y,
                        box_right + target.origin_x, box_bottom + target.origin_y);
     }
+    // Lines are laid out until one reaches past the box's bottom: that one is the last drawn and counted.
+    std::int64_t drawn_end = y;
     for (const Line& line : lines) {
         std::int64_t x = box_left;
         if (format & DT_CENTER) {
@@ -216,15 +220,19 @@ int draw_text(HDC hdc, const std::u32string& text, LPRECT rect, UINT format) {
             draw_line_text(area, *dc, x + target.origin_x, device_y, line);
         }
         y += line_height;
+        drawn_end = y;
+        if (!(format & DT_NOCLIP) && y > box_bottom) break;
     }
-    return static_cast<int>(std::min<std::int64_t>(end_y - box_top, INT32_MAX));
+    return static_cast<int>(std::min<std::int64_t>(drawn_end - box_top, INT32_MAX));
 }
 
 }  // namespace
 }  // namespace platform::gdi::detail
 
+// A missing text draws nothing and succeeds, whatever its count; a negative count fails.
 BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR text, int count) {
-    if (!valid_text(text, count)) return FALSE;
+    if (count < 0) return FALSE;
+    if (!text) count = 0;
     platform::gdi::require_font();
     Lock lock(gdi_mutex());
     Dc* dc = nullptr;

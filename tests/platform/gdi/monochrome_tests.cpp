@@ -78,7 +78,13 @@ TEST(GetObjectA, BrushesAndPensDescribeThemselves) {
     EXPECT_EQ(pen_info.lopnStyle, UINT(PS_SOLID));
     EXPECT_EQ(pen_info.lopnWidth.x, 1);
     EXPECT_EQ(pen_info.lopnColor, RGB(4, 5, 6));
-    EXPECT_EQ(GetObjectA(brush, 2, &brush_info), 0);  // too small a buffer
+    // A brush fills what fits of too small a buffer; a pen needs room for all of it.
+    LOGBRUSH part{};
+    part.lbColor = RGB(9, 9, 9);
+    EXPECT_EQ(GetObjectA(brush, 4, &part), 4);
+    EXPECT_EQ(part.lbStyle, UINT(BS_SOLID));
+    EXPECT_EQ(part.lbColor, RGB(9, 9, 9));
+    EXPECT_EQ(GetObjectA(pen, 2, &pen_info), 0);
     DeleteObject(brush);
     DeleteObject(pen);
 }

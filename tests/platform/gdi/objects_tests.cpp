@@ -1,6 +1,7 @@
 // Object life cycle: creation and deletion counted, SelectObject returning the previous object, lazy deletion
 // of a selected pen or brush, bitmaps selected into one DC at a time, stock objects, GetObject/GetObjectType.
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "gdi_test_util.h"
@@ -183,14 +184,27 @@ TEST(GdiObjects, CreateCompatibleBitmapSizes) {
     EXPECT_EQ(info.bmWidthBytes, 2);  // rows padded to 16 bits
     EXPECT_EQ(GetObjectA(normal, 0, nullptr), int(sizeof(BITMAP)));
     EXPECT_EQ(GetObjectA(normal, 4, &info), 0);
-    EXPECT_EQ(CreateCompatibleBitmap(dc, -1, 5), nullptr);
-    EXPECT_EQ(CreateCompatibleBitmap(dc, 5, -1), nullptr);
     EXPECT_EQ(CreateCompatibleBitmap(dc, 1 << 30, 1 << 30), nullptr);
     EXPECT_EQ(CreateCompatibleBitmap(dc, 2000000000, 1), nullptr);
     EXPECT_EQ(CreateCompatibleBitmap(nullptr, 5, 5), nullptr);
     EXPECT_EQ(live_object_count(), before + 2);
     DeleteObject(zero);
     DeleteObject(normal);
+    DeleteDC(dc);
+}
+
+TEST(GdiObjects, CreateCompatibleBitmapTakesTheMagnitudeOfANegativeSize) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAP info{};
+    for (auto [width, height] : {std::pair{-3, -5}, {-3, 5}, {3, -5}}) {
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+        ASSERT_NE(bitmap, nullptr);
+        EXPECT_EQ(GetObjectA(bitmap, sizeof info, &info), int(sizeof info));
+        EXPECT_EQ(info.bmWidth, 3);
+        EXPECT_EQ(info.bmHeight, 5);
+        DeleteObject(bitmap);
+    }
+    EXPECT_EQ(CreateCompatibleBitmap(dc, -(1 << 30), 1 << 30), nullptr);
     DeleteDC(dc);
 }
 
@@ -209,8 +223,15 @@ TEST(GdiObjects, CreatePenStyles) {
     HPEN dash = CreatePen(PS_DASH, 1, 0);
     EXPECT_NE(null_pen, nullptr);
     EXPECT_NE(dash, nullptr);
-    EXPECT_EQ(CreatePen(-1, 1, 0), nullptr);
-    EXPECT_EQ(CreatePen(100, 1, 0), nullptr);
+    // A style out of the range PS_SOLID .. PS_INSIDEFRAME gives a solid pen.
+    for (int style : {-1, 7, 100}) {
+        HPEN pen = CreatePen(style, 1, 0);
+        ASSERT_NE(pen, nullptr);
+        LOGPEN info{};
+        EXPECT_EQ(GetObjectA(pen, sizeof info, &info), int(sizeof info));
+        EXPECT_EQ(info.lopnStyle, UINT(PS_SOLID)) << style;
+        DeleteObject(pen);
+    }
     DeleteObject(null_pen);
     DeleteObject(dash);
 }

@@ -1,5 +1,7 @@
 // FillRect, FrameRect, LineTo, SetPixel, GetPixel and GetClipBox: pixels probed and whole images compared
 // with images built by hand from Win32's rules.
+#include <cstdlib>
+
 #include "gdi_test_util.h"
 
 using gdi_test::Canvas;
@@ -34,15 +36,23 @@ TEST(FillRect, FillsLeftToRightExcludedTopToBottomExcluded) {
     EXPECT_EQ(GetPixel(c.dc(), 4, 4), white);  // bottom row excluded
 }
 
-TEST(FillRect, EmptyAndInvertedRectanglesDrawNothing) {
+TEST(FillRect, EmptyRectanglesDrawNothingAndInvertedOnesFillShiftedByOne) {
     Canvas c(6, 6);
     HBRUSH brush = CreateSolidBrush(red);
-    RECT empty_width{2, 1, 2, 4}, empty_height{1, 3, 5, 3}, inverted{4, 4, 1, 1};
-    FillRect(c.dc(), &empty_width, brush);
-    FillRect(c.dc(), &empty_height, brush);
-    FillRect(c.dc(), &inverted, brush);
-    DeleteObject(brush);
+    RECT empty_width{2, 1, 2, 4}, empty_height{1, 3, 5, 3};
+    EXPECT_NE(FillRect(c.dc(), &empty_width, brush), 0);
+    EXPECT_NE(FillRect(c.dc(), &empty_height, brush), 0);
     EXPECT_TRUE(same_image(c.read(), Image(6, 6, white)));
+    // An inverted side covers from the smaller coordinate plus one to the larger, both included.
+    Canvas d(8, 8);
+    RECT inverted{4, 4, 1, 1}, wide{7, 6, 5, 8};
+    EXPECT_NE(FillRect(d.dc(), &inverted, brush), 0);
+    EXPECT_NE(FillRect(d.dc(), &wide, brush), 0);
+    DeleteObject(brush);
+    Image expected(8, 8, white);
+    expected.fill(2, 2, 5, 5, red);
+    expected.fill(6, 6, 8, 8, red);
+    EXPECT_TRUE(same_image(d.read(), expected));
 }
 
 TEST(FillRect, SystemColourBrushValueIsColourIndexPlusOne) {
@@ -154,11 +164,34 @@ TEST(LineTo, DiagonalLinesFollowBresenham) {
     const int shallow[6] = {6, 6, 7, 7, 7, 8};
     for (int x = 0; x < 6; ++x)
         expected.set(x, shallow[x], green);
-    // (10,11) -> (9,5): x = 10 - round(i / 6) for y = 11 - i: i 0..3 -> 10 (i = 3 is a half: toward the
-    // start), i 4, 5 -> 9.
+    // (10,11) -> (9,5): x = 10 - round(i / 6) for y = 11 - i: i 0..2 -> 10, i = 3 is a half, which goes
+    // toward the end on a line going up; i 3..5 -> 9.
     for (int i = 0; i < 6; ++i)
-        expected.set(i <= 3 ? 10 : 9, 11 - i, green);
+        expected.set(i < 3 ? 10 : 9, 11 - i, green);
     EXPECT_TRUE(same_image(c.read(), expected));
+}
+
+TEST(LineTo, HalvesRoundByTheLinesDirection) {
+    // From (10,10) to (10+dx, 10+dy), the pixel at the half step (step 1 of 2 or 3 of 6) is off the start
+    // point's row or column exactly when the line goes up but not steeply right, or steeply down-left.
+    struct Case {
+        int dx, dy;
+        bool toward_end;
+    };
+    const Case cases[] = {{4, 2, false},  {2, 4, false},  {-2, 4, true},  {-4, 2, false},
+                          {-4, -2, true}, {-2, -4, true}, {2, -4, false}, {4, -2, true},
+                          {6, 1, false},  {-1, 6, true},  {-6, -1, true}, {1, -6, false}};
+    for (const Case& k : cases) {
+        Canvas c(20, 20);
+        line(c.dc(), 10, 10, 10 + k.dx, 10 + k.dy);
+        const bool x_major = std::abs(k.dx) > std::abs(k.dy);
+        const int major = x_major ? std::abs(k.dx) : std::abs(k.dy);
+        const int step = major / (2 * (x_major ? std::abs(k.dy) : std::abs(k.dx)));  // offset exactly 1/2
+        const int sx = k.dx < 0 ? -1 : 1, sy = k.dy < 0 ? -1 : 1;
+        const int off = k.toward_end ? 1 : 0;
+        const int x = 10 + sx * (x_major ? step : off), y = 10 + sy * (x_major ? off : step);
+        EXPECT_NE(GetPixel(c.dc(), x, y), white) << k.dx << "," << k.dy;
+    }
 }
 
 TEST(LineTo, NullPenDrawsNothingButMoves) {

@@ -1,9 +1,11 @@
 // DrawTextA, TextOutA and GetTextExtentPoint32A. Glyph shapes depend on the font, so the images are checked
 // by class: with black text on a blue background every pixel of a line's extent has red = green = 0, and
 // every pixel outside the extents keeps the white of the canvas exactly.
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "gdi_test_util.h"
 
@@ -127,7 +129,10 @@ TEST(DrawTextA, ClippedToItsBox) {
     Canvas c(60, 40);
     black_on_blue(c.dc(), OPAQUE);
     RECT box{4, 3, 24, 23};  // 20 x 20: the first line is cut at the right, the second at the bottom
-    EXPECT_EQ(DrawTextA(c.dc(), "WWWWWWWW\nWWWWWWWW\nWWW", -1, &box, 0), 48);
+    // The second line is the first to reach past the box: it is the last one drawn and counted.
+    EXPECT_EQ(DrawTextA(c.dc(), "WWWWWWWW\nWWWWWWWW\nWWW", -1, &box, 0), 32);
+    RECT calc = box;
+    EXPECT_EQ(DrawTextA(c.dc(), "WWWWWWWW\nWWWWWWWW\nWWW", -1, &calc, DT_CALCRECT), 48);
     Image expected(60, 40, white);
     expected.fill(4, 3, 24, 23, marker);
     EXPECT_TRUE(same_image(classes(c), expected));
@@ -139,6 +144,12 @@ TEST(DrawTextA, ClippedToItsBox) {
     Image expected_right(60, 20, white);
     expected_right.fill(10, 0, 30, 16, marker);
     EXPECT_TRUE(same_image(classes(d), expected_right));
+    Canvas e(20, 60);
+    for (auto [height, counted] : {std::pair{0, 16}, {16, 32}, {31, 32}, {32, 48}, {33, 48}}) {
+        RECT lines{0, 10, 20, 10 + height};
+        EXPECT_EQ(DrawTextA(e.dc(), "W\nW\nW", -1, &lines, 0), counted) << height;
+        EXPECT_EQ(DrawTextA(e.dc(), "W\nW\nW", -1, &lines, DT_NOCLIP), 48) << height;
+    }
 }
 
 TEST(DrawTextA, TransparentGlyphsAreClippedToTheBox) {
@@ -226,14 +237,22 @@ TEST(DrawTextA, ExactByteCountIsHonoured) {
 TEST(DrawTextA, CountRules) {
     Canvas c(40, 20);
     RECT box{0, 0, 40, 20};
-    EXPECT_EQ(DrawTextA(c.dc(), "abc", -2, &box, 0), 0);
-    EXPECT_EQ(DrawTextA(c.dc(), "abc", -100, &box, 0), 0);
-    // An empty text has the height of one line and draws nothing.
+    // An empty text has the height of one line and draws nothing; a count of 0 gives 0 and keeps the box.
     SIZE line{};
     ASSERT_TRUE(GetTextExtentPoint32A(c.dc(), "x", 1, &line));
-    EXPECT_EQ(DrawTextA(c.dc(), "abc", 0, &box, 0), line.cy);
+    EXPECT_EQ(DrawTextA(c.dc(), "abc", 0, &box, 0), 0);
+    RECT kept = box;
+    EXPECT_EQ(DrawTextA(c.dc(), "abc", 0, &kept, DT_CALCRECT), 0);
+    EXPECT_EQ(kept.right, box.right);
     EXPECT_EQ(DrawTextA(c.dc(), "", -1, &box, 0), line.cy);
     EXPECT_TRUE(same_image(c.read(), Image(40, 20, white)));
+    // Any negative count reads up to the terminating zero.
+    for (int count : {-2, -100, INT_MIN}) {
+        Canvas d(40, 20);
+        SetBkMode(d.dc(), TRANSPARENT);
+        EXPECT_EQ(DrawTextA(d.dc(), "abc", count, &box, 0), line.cy);
+        EXPECT_TRUE(has_ink(d, 0, 0, width_of(d.dc(), "abc"), line.cy));
+    }
 }
 
 TEST(DrawTextA, BytesAbove127AreLatin1AndDoNotCrash) {
@@ -318,7 +337,10 @@ TEST(TextOutA, DrawsOneLineAtThePointWithItsExtent) {
     Image expected(80, 40, white);
     expected.fill(7, 9, 7 + width_of(c.dc(), "Hi there"), 25, marker);
     EXPECT_TRUE(same_image(classes(c), expected));
-    EXPECT_FALSE(TextOutA(c.dc(), 0, 0, nullptr, 3));
+    // A missing text draws nothing and succeeds; a negative count fails.
+    EXPECT_TRUE(TextOutA(c.dc(), 0, 0, nullptr, 3));
+    EXPECT_FALSE(TextOutA(c.dc(), 0, 0, "Hi", -1));
+    EXPECT_TRUE(same_image(classes(c), expected));
 }
 
 #ifndef _WIN32  // window back stores belong to this layer alone
@@ -380,6 +402,7 @@ TEST(DrawTextW, Utf16DrawsLatin1LikeDrawTextAAndGreekAsOneCharacterEach) {
     RECT box{0, 0, 120, 20};
     DrawTextA(narrow.dc(), "A\xE9&x\r\nB", -1, &box, 0);
     EXPECT_EQ(DrawTextW(wide.dc(), utf16(u"A\u00E9&x\r\nB"), -1, &box, 0), 32);
+    EXPECT_EQ(DrawTextW(wide.dc(), utf16(u"A"), 0, &box, 0), 16);  // unlike DrawTextA, one empty line
     EXPECT_EQ(narrow.read(), wide.read());
 
     Canvas zeta(40, 20);
