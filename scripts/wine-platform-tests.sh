@@ -13,7 +13,7 @@ build_dir=${1:-"$root/build-wine"}
 cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/mingw-x86_64.cmake" -DZETA_BUILD_TESTS=OFF \
     -DZETA_WINE_TESTS=ON >/dev/null
-cmake --build "$build_dir" --target gdi_portable_tests
+cmake --build "$build_dir" --target gdi_portable_tests user_portable_tests controls_portable_tests
 
 scratch=$(mktemp -d /tmp/zeta-wine.XXXXXX)
 xvfb_pid=""

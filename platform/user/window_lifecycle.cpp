@@ -168,17 +168,18 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
                          window_name,
                          class_name,
                          ex_style};
-    if (SendMessageA(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create)) == 0) {
-        // Win32 sends only WM_NCDESTROY when WM_NCCREATE refuses.
+    // A window whose WM_NCCREATE or WM_CREATE refuses hears only WM_NCDESTROY, as in Win32; children it
+    // created meanwhile are destroyed as usual.
+    const auto refuse = [&] {
+        for (HWND created : children_of(handle))
+            DestroyWindow(created);
         window->destroying = true;
         SendMessageA(handle, WM_NCDESTROY, 0, 0);
         release_window(*window);
         return nullptr;
-    }
-    if (SendMessageA(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
-        DestroyWindow(handle);
-        return nullptr;
-    }
+    };
+    if (SendMessageA(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create)) == 0) return refuse();
+    if (SendMessageA(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) return refuse();
     if (!IsWindow(handle)) return nullptr;  // destroyed itself while being created
     if (child) {
         send_size_and_move(*window);

@@ -6,6 +6,10 @@
 namespace test_support {
 
 void Message_Log::record(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+#ifdef _WIN32
+    // Windows sends many more messages (non-client area, sizing, IME); the log keeps the ones named here.
+    if (message < WM_USER && message_name(message).rfind("0x", 0) == 0) return;
+#endif
     entries_.push_back(Logged_Message{window, message, wparam, lparam});
 }
 
@@ -66,7 +70,14 @@ ATOM register_logging_class(const char* name, UINT style, HBRUSH background, HCU
     wc.hCursor = cursor;
     wc.hbrBackground = background;
     wc.lpszClassName = name;
-    return RegisterClassExA(&wc);
+    ATOM atom = RegisterClassExA(&wc);
+    if (atom != 0) registered_logging_classes().emplace_back(name);
+    return atom;
+}
+
+std::vector<std::string>& registered_logging_classes() {
+    static std::vector<std::string> names;
+    return names;
 }
 
 std::string message_name(UINT message) {

@@ -54,6 +54,9 @@ LRESULT CALLBACK logging_window_procedure(HWND window, UINT message, WPARAM wpar
 ATOM register_logging_class(const char* name, UINT style = 0, HBRUSH background = nullptr,
                             HCURSOR cursor = nullptr);
 
+// The names register_logging_class registered, for unregistering them between tests.
+std::vector<std::string>& registered_logging_classes();
+
 // "WM_PAINT" for WM_PAINT; "0x1234" for messages without a name here.
 std::string message_name(UINT message);
 

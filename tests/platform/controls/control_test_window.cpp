@@ -1,6 +1,9 @@
 #include "control_test_window.h"
 
+#ifndef _WIN32
 #include "platform/testing/testing.h"
+#endif
+#include "tests/support/test_input.h"
 #include "tests/support/window_test.h"
 
 namespace controls_test {
@@ -33,7 +36,9 @@ const char* host_class() {
 }  // namespace
 
 void Control_Test::SetUp() {
+#ifndef _WIN32
     platform::headless::use_headless_display();
+#endif
     received_commands.clear();
     RECT frame = test_support::window_rect_for_client(100, 100, 500, 400);
     parent_ = CreateWindowExA(0, host_class(), "Controls", WS_OVERLAPPEDWINDOW, frame.left, frame.top,
@@ -89,13 +94,20 @@ void Control_Test::set_text(HWND edit, const char* text) {
 }
 
 void Control_Test::focus_edit(HWND edit, int x) {
-    platform::headless::click(edit, x, 10);
+    test_support::click(edit, x, 10);
     pump();
     ASSERT_EQ(GetFocus(), edit);
 }
 
 COLORREF Control_Test::shown(HWND window, int x, int y) {
+#ifdef _WIN32
+    HDC dc = GetDC(window);
+    COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return colour;
+#else
     return platform::headless::pixel(window, x, y);
+#endif
 }
 
 const std::vector<Command>& Control_Test::commands() {

@@ -65,11 +65,6 @@ TEST_F(Edit_Message_Test, GetLineStopsAtTheBufferEndForLongText) {
         ASSERT_EQ(buffer[i], canary) << "written past the buffer at " << i;
 }
 
-TEST_F(Edit_Message_Test, GetLineWithNullBufferReturnsZero) {
-    set_text(edit_, "abc");
-    EXPECT_EQ(SendMessageA(edit_, EM_GETLINE, 0, 0), 0);
-}
-
 TEST_F(Edit_Message_Test, SetTextReplacesTextAndNullClears) {
     set_text(edit_, "-5.000000");
     EXPECT_EQ(text_of(edit_), "-5.000000");

@@ -6,10 +6,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/testing/testing.h"
 #include "platform/win32.h"
 #include "tests/support/message_log.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/test_input.h"
 #include "tests/support/window_test.h"
 
 using test_support::message_log;
@@ -71,7 +71,7 @@ TEST_F(Message_Queue, FiltersSelectByWindowTreeAndMessageRange) {
 
 TEST_F(Message_Queue, QuitComesAfterPostedMessagesAndBeforeInputAndPaint) {
     InvalidateRect(window, nullptr, FALSE);
-    platform::headless::click(window, 50, 50);
+    test_support::click(window, 50, 50);
     PostMessageA(window, WM_USER, 0, 0);
     PostQuitMessage(7);
     MSG msg;
