@@ -282,14 +282,15 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
 }
 
 LRESULT WINAPI DispatchMessageA(const MSG* msg) {
-    if (msg == nullptr || msg->hwnd == nullptr) return 0;
-    std::shared_ptr<Window> window = find_window(msg->hwnd);
-    if (!window) return 0;
-    if (msg->message == WM_TIMER && msg->lParam != 0) {
+    if (msg == nullptr) return 0;
+    if (msg->message == WM_TIMER && msg->lParam != 0 && (msg->hwnd == nullptr || IsWindow(msg->hwnd))) {
         // A timer with its own procedure calls it instead of the window's.
         reinterpret_cast<TIMERPROC>(msg->lParam)(msg->hwnd, WM_TIMER, msg->wParam, msg->time);
         return 0;
     }
+    if (msg->hwnd == nullptr) return 0;
+    std::shared_ptr<Window> window = find_window(msg->hwnd);
+    if (!window) return 0;
     return window->procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 

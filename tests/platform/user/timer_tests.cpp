@@ -52,7 +52,16 @@ TEST_F(Timers, WaitedForComeAfterPaintNeverPileUpAndStopWhenKilled) {
     pump_until_idle();
     EXPECT_TRUE(message_log().of(WM_TIMER).empty());
 
-    EXPECT_EQ(SetTimer(nullptr, 4, 10, nullptr), 0u) << "only window timers";
+    // A thread timer: a new id whatever the one asked for, WM_TIMER without a window.
+    const UINT_PTR thread_timer = SetTimer(nullptr, 7, 10, nullptr);
+    ASSERT_NE(thread_timer, 0u);
+    EXPECT_EQ(SetTimer(nullptr, thread_timer, 10, nullptr), thread_timer) << "the same timer, set again";
+    ASSERT_EQ(GetMessageA(&msg, nullptr, 0, 0), TRUE);
+    EXPECT_EQ(msg.hwnd, nullptr);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_TIMER));
+    EXPECT_EQ(msg.wParam, thread_timer);
+    EXPECT_EQ(KillTimer(nullptr, thread_timer), TRUE);
+    EXPECT_EQ(KillTimer(nullptr, thread_timer), FALSE);
     DestroyWindow(window);
     EXPECT_EQ(SetTimer(window, 5, 10, nullptr), 0u);
 }
