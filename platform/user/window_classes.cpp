@@ -44,9 +44,10 @@ void ensure_control_classes() {
 
 using namespace platform::user;
 
+// A class without a window procedure registers, as in Windows; CreateWindowEx refuses to make windows of it.
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
-    if (wc == nullptr || wc->cbSize != sizeof(WNDCLASSEXA) || wc->lpfnWndProc == nullptr ||
-        wc->lpszClassName == nullptr || IS_INTRESOURCE(wc->lpszClassName) || wc->lpszClassName[0] == '\0') {
+    if (wc == nullptr || wc->cbSize != sizeof(WNDCLASSEXA) || wc->lpszClassName == nullptr ||
+        IS_INTRESOURCE(wc->lpszClassName) || wc->lpszClassName[0] == '\0') {
         return 0;
     }
     Layer& l = layer();

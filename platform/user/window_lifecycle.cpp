@@ -137,7 +137,7 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
                             LPVOID param) {
     ensure_control_classes();
     std::shared_ptr<const Window_Class> window_class = find_class(class_name);
-    if (!window_class) return nullptr;
+    if (!window_class || window_class->procedure == nullptr) return nullptr;
     bool child = (style & WS_CHILD) != 0;
     if (child && !find_window(parent)) return nullptr;  // a child needs a live parent
 

@@ -21,7 +21,7 @@ LRESULT CALLBACK plain_procedure(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpar
     return DefWindowProcA(hwnd, msg, wparam, lparam);
 }
 
-TEST_F(Window_Lifecycle, RegisterClassExRejectsDuplicateAndIncompleteClasses) {
+TEST_F(Window_Lifecycle, RegisterClassExRejectsDuplicateAndIncompleteClassesAndWindowsWithoutAProcedure) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = plain_procedure;
@@ -35,7 +35,11 @@ TEST_F(Window_Lifecycle, RegisterClassExRejectsDuplicateAndIncompleteClasses) {
     WNDCLASSEXA no_procedure = wc;
     no_procedure.lpszClassName = "No procedure";
     no_procedure.lpfnWndProc = nullptr;
-    EXPECT_EQ(RegisterClassExA(&no_procedure), 0);
+    EXPECT_NE(RegisterClassExA(&no_procedure), 0) << "registers, but makes no windows";
+    EXPECT_EQ(CreateWindowExA(0, "No procedure", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                              nullptr, nullptr),
+              nullptr);
+    EXPECT_TRUE(UnregisterClassA("No procedure", nullptr));
     WNDCLASSEXA no_name = wc;
     no_name.lpszClassName = nullptr;
     EXPECT_EQ(RegisterClassExA(&no_name), 0);
