@@ -40,9 +40,6 @@ TEST_F(Window_Lifecycle, RegisterClassExRejectsDuplicateAndIncompleteClassesAndW
                               nullptr, nullptr),
               nullptr);
     EXPECT_TRUE(UnregisterClassA("No procedure", nullptr));
-    WNDCLASSEXA no_name = wc;
-    no_name.lpszClassName = nullptr;
-    EXPECT_EQ(RegisterClassExA(&no_name), 0);
     WNDCLASSEXA wrong_size = wc;
     wrong_size.lpszClassName = "Wrong size";
     wrong_size.cbSize = sizeof(wc) - 4;
@@ -52,6 +49,12 @@ TEST_F(Window_Lifecycle, RegisterClassExRejectsDuplicateAndIncompleteClassesAndW
     EXPECT_FALSE(UnregisterClassA("Lifecycle", nullptr));
     wc.lpszClassName = "Lifecycle";
     EXPECT_NE(RegisterClassExA(&wc), 0) << "the name is free again";
+
+    // Last: under Wine a class without a name leaves the class table odd (a later UnregisterClassA of a name
+    // gone already succeeds).
+    WNDCLASSEXA no_name = wc;
+    no_name.lpszClassName = nullptr;
+    EXPECT_EQ(RegisterClassExA(&no_name), 0);
 }
 
 TEST_F(Window_Lifecycle, UnregisterClassFailsWhileWindowsOfItExist) {
