@@ -42,6 +42,12 @@ void Application_Test::finish_calculation() {
     test_support::pump_until_idle();
 }
 
+void Application_Test::compute_quick_plot() {
+    viewer.job.precision = 10;
+    start_calculation(viewer.job);
+    finish_calculation();
+}
+
 void Application_Test::move(int x, int y) {
     platform::headless::mouse_move(main_window, x, y);
     test_support::pump_until_idle();

@@ -18,6 +18,8 @@ protected:
 
     // Waits for the running calculation to end, then dispatches everything it asked for.
     static void finish_calculation();
+    // Computes the start-up plot again with few series terms, so that many restarts stay quick.
+    static void compute_quick_plot();
     // Pushes input to the main window and dispatches it.
     static void move(int x, int y);
     static void left_click(int x, int y);

@@ -16,9 +16,7 @@ class Drag_Outside : public Application_Test {
 protected:
     void SetUp() override {
         Application_Test::SetUp();
-        viewer.job.precision = 10;
-        start_calculation(viewer.job);
-        finish_calculation();
+        compute_quick_plot();
         GetClientRect(main_window, &client_);
     }
 

@@ -28,9 +28,7 @@ class Frame_Extremes : public Application_Test {
 protected:
     void SetUp() override {
         Application_Test::SetUp();
-        viewer.job.precision = 10;
-        start_calculation(viewer.job);
-        finish_calculation();
+        compute_quick_plot();
         baseline_ = take_baseline();
     }
 
