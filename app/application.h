@@ -1,24 +1,43 @@
-// The viewer application: its windows, its one plot and the steps from start-up to exit.
-// WinMain is start_application, run_message_loop and finish_application in a row; tests run the first and the
-// last in-process and pump messages themselves in between.
+// The viewer application: its windows, its one plot and the steps from start-up to exit. WinMain makes one,
+// starts it, runs its message loop and finishes it; tests, the fuzzer and zeta-render make their own and pump
+// messages themselves in between.
 #pragma once
 
+#include <memory>
+
+#include "app/options_window.h"
 #include "platform/win32.h"
-#include "zeta/zeta_viewer.h"
+#include "screen_objects/background.h"
+#include "zeta/viewer/zeta_viewer.h"
 
-extern HINSTANCE instance_handle;
-extern HWND main_window;
-// The plot. Its frame and its plot job share plot_rect.
-extern On_Screen_Object_Ostrelin_Zeta_Function_Viewer viewer;
-extern RECT plot_rect;
+class Application {
+public:
+    Application() = default;
+    ~Application();  // finish()
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
 
-// Registers the window classes, creates the windows, sets the start-up plot, starts the first calculation and
-// registers the screen objects. False when the main window could not be created; the user has then been told.
-bool start_application(HINSTANCE instance);
+    // Registers the window classes, creates the windows, sets the start-up plot, starts the first calculation
+    // and registers the screen objects. False when the main window could not be created; the user has then
+    // been told.
+    bool start(HINSTANCE instance);
 
-// Retrieves and dispatches messages until the quit message; returns its exit code.
-int run_message_loop();
+    // Retrieves and dispatches messages until the quit message; returns its exit code.
+    static int run_message_loop();
 
-// Cancels and joins a calculation that is still running, takes the screen objects out of the main window's
-// list and destroys the background object. Safe to call after a failed start.
-void finish_application();
+    // Cancels and joins a calculation that is still running, takes the screen objects out of the main
+    // window's list and detaches the windows from the application. Safe to call after a failed start, and
+    // twice.
+    void finish();
+
+    // The application whose window this is (main or Options window), or null.
+    static Application* of(HWND window);
+
+    HINSTANCE instance = nullptr;
+    HWND main_window = nullptr;
+    Options_Window options;
+    // The plot. Its frame is plot_rect.
+    RECT plot_rect = {0, 0, 0, 0};
+    On_Screen_Object_Ostrelin_Zeta_Function_Viewer viewer;
+    std::unique_ptr<On_Screen_Object_Background> background;
+};

@@ -14,16 +14,6 @@
 
 const char options_window_class_name[] = "Options";
 
-HWND options_window = nullptr;
-HWND apply_button = nullptr;
-HWND ceiling_edit = nullptr;
-HWND floor_edit = nullptr;
-HWND real_part_edit = nullptr;
-HWND imaginary_part_edit = nullptr;
-HWND real_scale_edit = nullptr;
-HWND imaginary_scale_edit = nullptr;
-HWND precision_edit = nullptr;
-
 namespace {
 
 constexpr int settings_buffer_size = 1000;
@@ -32,19 +22,31 @@ struct Settings_Row {
     const char* label;
     RECT label_rect;
     int edit_y;
-    HWND* edit;
-    double Plot_Job::*value;  // null for the precision row
+    HWND Options_Window::*edit;
+    double Plot_Settings::*value;  // null for the precision row
 };
 
 // Screen order, top to bottom.
 const Settings_Row rows[] = {
-    {"Ceiling value:", {30, 30, 200, 60}, 30, &ceiling_edit, &Plot_Job::ceiling},
-    {"Floor value:", {30, 90, 200, 120}, 90, &floor_edit, &Plot_Job::floor},
-    {"Real part:", {30, 150, 200, 180}, 150, &real_part_edit, &Plot_Job::real_part},
-    {"Imaginary part:", {30, 210, 200, 240}, 210, &imaginary_part_edit, &Plot_Job::imaginary_part},
-    {"Real part Scale:", {30, 270, 200, 300}, 270, &real_scale_edit, &Plot_Job::real_scale},
-    {"Imaginary part Scale:", {30, 330, 200, 360}, 330, &imaginary_scale_edit, &Plot_Job::imaginary_scale},
-    {"Zeta function precision:", {30, 390, 200, 420}, 390, &precision_edit, nullptr},
+    {"Ceiling value:", {30, 30, 200, 60}, 30, &Options_Window::ceiling_edit, &Plot_Settings::ceiling},
+    {"Floor value:", {30, 90, 200, 120}, 90, &Options_Window::floor_edit, &Plot_Settings::floor},
+    {"Real part:", {30, 150, 200, 180}, 150, &Options_Window::real_part_edit, &Plot_Settings::real_part},
+    {"Imaginary part:",
+     {30, 210, 200, 240},
+     210,
+     &Options_Window::imaginary_part_edit,
+     &Plot_Settings::imaginary_part},
+    {"Real part Scale:",
+     {30, 270, 200, 300},
+     270,
+     &Options_Window::real_scale_edit,
+     &Plot_Settings::real_scale},
+    {"Imaginary part Scale:",
+     {30, 330, 200, 360},
+     330,
+     &Options_Window::imaginary_scale_edit,
+     &Plot_Settings::imaginary_scale},
+    {"Zeta function precision:", {30, 390, 200, 420}, 390, &Options_Window::precision_edit, nullptr},
 };
 
 // atoi's result for text whose number does not fit an int is undefined; saturate instead, so that a huge
@@ -56,10 +58,6 @@ std::int32_t text_to_precision(const char* text) {
     return static_cast<std::int32_t>(value);
 }
 
-// After "Apply values" refused a field, the texts stay until the window has been activated again, so that the
-// activation changes around the message box do not replace them.
-bool keep_typed_text = false;
-
 // "%f" where it reads back as the same value, else the shortest text that does: 1e-07, not 0.000000.
 void format_setting(std::vector<char>& buffer, double value) {
     std::snprintf(buffer.data(), buffer.size(), "%f", value);
@@ -69,19 +67,6 @@ void format_setting(std::vector<char>& buffer, double value) {
         if (std::atof(buffer.data()) == value) return;
     }
     std::snprintf(buffer.data(), buffer.size(), "%.17g", value);
-}
-
-// Shows the current settings; text typed but not applied is replaced.
-void fill_edits() {
-    std::vector<char> buffer(settings_buffer_size);
-    for (const Settings_Row& row : rows) {
-        if (row.value != nullptr) {
-            format_setting(buffer, viewer.job.*row.value);
-        } else {
-            std::snprintf(buffer.data(), buffer.size(), "%i", viewer.job.precision);
-        }
-        SendMessageA(*row.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(buffer.data()));
-    }
 }
 
 void paint_labels(HWND window) {
@@ -95,58 +80,61 @@ void paint_labels(HWND window) {
     EndPaint(window, &paint);
 }
 
-void apply_settings() {
-    const Plot_View before = view_of(viewer.job);
-    if (!read_settings()) return;
-    viewer.note_view_change(before);
-    viewer.job.status_text = "Calculating values...";
-    start_calculation(viewer.job);
+void apply_settings(Application& application) {
+    On_Screen_Object_Ostrelin_Zeta_Function_Viewer& viewer = application.viewer;
+    Plot_Settings wanted = viewer.job.settings;
+    if (!application.options.read_settings(wanted)) return;
+    viewer.change_view(wanted);
 }
 
 // The row's text as EM_GETLINE gives it, cut to the buffer.
-void read_row(const Settings_Row& row, std::vector<char>& buffer) {
+void read_row(HWND edit, std::vector<char>& buffer) {
     // The first word tells the edit how many characters fit, leaving room for the terminating zero.
     const WORD capacity = settings_buffer_size - 1;
     std::memcpy(buffer.data(), &capacity, sizeof capacity);
-    LRESULT copied = SendMessageA(*row.edit, EM_GETLINE, 0, reinterpret_cast<LPARAM>(buffer.data()));
+    LRESULT copied = SendMessageA(edit, EM_GETLINE, 0, reinterpret_cast<LPARAM>(buffer.data()));
     if (copied < 0 || copied > capacity) copied = 0;
     buffer[static_cast<std::size_t>(copied)] = '\0';
 }
 
-void refuse(const Settings_Row& row) {
-    std::string field(row.label);
-    if (!field.empty() && field.back() == ':') field.pop_back();
-    const std::string text = field + " must be a finite number. No value was changed.";
-    keep_typed_text = true;
-    MessageBoxA(options_window, text.c_str(), "Error", MB_OK);
-}
-
 }  // namespace
 
-void show_settings_again() {
-    if (IsWindowVisible(options_window)) fill_edits();
-}
-
-void create_options_window(HINSTANCE instance) {
-    keep_typed_text = false;
-    options_window =
-        CreateWindowExA(0, options_window_class_name, "Options", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                        CW_USEDEFAULT, 400, 550, nullptr, nullptr, instance, nullptr);
-    apply_button = CreateWindowExA(
-        0, "Button", "Apply values", WS_CHILD | WS_VISIBLE | WS_BORDER, 200, 460, 100, 40, options_window,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(apply_button_id)), instance, nullptr);
+void Options_Window::fill_edits(const Plot_Settings& settings) {
+    std::vector<char> buffer(settings_buffer_size);
     for (const Settings_Row& row : rows) {
-        *row.edit = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 200, row.edit_y, 100,
-                                    30, options_window, nullptr, instance, nullptr);
+        if (row.value != nullptr) {
+            format_setting(buffer, settings.*row.value);
+        } else {
+            std::snprintf(buffer.data(), buffer.size(), "%i", settings.precision);
+        }
+        SendMessageA(this->*row.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(buffer.data()));
     }
 }
 
-bool read_settings() {
+void Options_Window::show_settings_again(const Plot_Settings& settings) {
+    if (IsWindowVisible(window)) fill_edits(settings);
+}
+
+void Options_Window::create(HINSTANCE instance, Application* application) {
+    keep_typed_text = false;
+    window = CreateWindowExA(0, options_window_class_name, "Options", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                             CW_USEDEFAULT, 400, 550, nullptr, nullptr, instance, nullptr);
+    if (window != nullptr) SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(application));
+    apply_button = CreateWindowExA(
+        0, "Button", "Apply values", WS_CHILD | WS_VISIBLE | WS_BORDER, 200, 460, 100, 40, window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(apply_button_id)), instance, nullptr);
+    for (const Settings_Row& row : rows) {
+        this->*row.edit = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 200, row.edit_y,
+                                          100, 30, window, nullptr, instance, nullptr);
+    }
+}
+
+bool Options_Window::read_settings(Plot_Settings& settings) {
     std::vector<char> buffer(settings_buffer_size);
     double values[std::size(rows)] = {};
     std::int32_t precision = 0;
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        read_row(rows[i], buffer);
+        read_row(this->*rows[i].edit, buffer);
         if (rows[i].value == nullptr) {
             precision = text_to_precision(buffer.data());
             continue;
@@ -154,24 +142,32 @@ bool read_settings() {
         values[i] = std::atof(buffer.data());
         // "inf", "nan" and 1e999 would make a plot of nothing but NaN.
         if (!std::isfinite(values[i])) {
-            refuse(rows[i]);
+            std::string field(rows[i].label);
+            if (!field.empty() && field.back() == ':') field.pop_back();
+            const std::string text = field + " must be a finite number. No value was changed.";
+            keep_typed_text = true;
+            MessageBoxA(window, text.c_str(), "Error", MB_OK);
             return false;
         }
     }
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        if (rows[i].value != nullptr) viewer.job.*rows[i].value = values[i];
+        if (rows[i].value != nullptr) settings.*rows[i].value = values[i];
     }
-    viewer.job.precision = precision;
+    settings.precision = precision;
     return true;
 }
 
 LRESULT CALLBACK Options_Window_Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    // The settings are the application's; before it is attached (while the window is created) and after it
+    // has finished, there are none to show or apply.
+    Application* application = Application::of(window);
     switch (message) {
         case WM_ACTIVATE:
-            if (!keep_typed_text) {
-                fill_edits();
+            if (application == nullptr) return 0;
+            if (!application->options.keep_typed_text) {
+                application->options.fill_edits(application->viewer.job.settings);
             } else if (LOWORD(wparam) != WA_INACTIVE) {
-                keep_typed_text = false;
+                application->options.keep_typed_text = false;
             }
             return 0;
         case WM_PAINT:
@@ -181,7 +177,7 @@ LRESULT CALLBACK Options_Window_Procedure(HWND window, UINT message, WPARAM wpar
             ShowWindow(window, SW_HIDE);
             return 0;
         case WM_COMMAND:
-            if (LOWORD(wparam) == apply_button_id) apply_settings();
+            if (application != nullptr && LOWORD(wparam) == apply_button_id) apply_settings(*application);
             return 0;
         default:
             return DefWindowProcA(window, message, wparam, lparam);

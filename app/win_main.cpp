@@ -7,11 +7,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 #ifndef _WIN32
     if (!set_up_platform()) return 1;
 #endif
-    if (!start_application(instance)) {
-        finish_application();
-        return 1;
-    }
-    const int exit_code = run_message_loop();
-    finish_application();
-    return exit_code;
+    Application application;
+    if (!application.start(instance)) return 1;
+    return Application::run_message_loop();
 }

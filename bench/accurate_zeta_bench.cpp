@@ -12,8 +12,8 @@
 #include <string>
 #include <thread>
 
-#include "zeta/accurate_fill.h"
 #include "zeta/math/accurate_zeta.h"
+#include "zeta/plot/accurate_fill.h"
 
 namespace {
 
@@ -23,8 +23,8 @@ constexpr int32_t sample_column_step = 9;  // the Arb sample: every 9th column o
 constexpr int32_t sample_row_step = 40;
 constexpr double heights[] = {1e3, 1e5, 1e8};
 
-Calculation_Settings plot_settings(double bottom) {
-    Calculation_Settings settings;
+Plot_Settings plot_settings(double bottom) {
+    Plot_Settings settings;
     settings.real_part = 0.0;
     settings.imaginary_part = bottom;
     settings.real_scale = 0.02;
@@ -42,7 +42,7 @@ std::string name_of(double bottom) {
 }
 
 void accurate_plot(benchmark::State& state, double bottom, int threads) {
-    const Calculation_Settings settings = plot_settings(bottom);
+    const Plot_Settings settings = plot_settings(bottom);
     Value_Grid grid;
     allocate(grid, plot_width, plot_height);
     const std::atomic<bool> cancel{false};
@@ -55,7 +55,7 @@ void accurate_plot(benchmark::State& state, double bottom, int threads) {
 
 // The time from a cancel request to the end of the fill, 30 ms into the plot at t = 10^8.
 void cancel_latency(benchmark::State& state) {
-    const Calculation_Settings settings = plot_settings(1e8);
+    const Plot_Settings settings = plot_settings(1e8);
     Value_Grid grid;
     allocate(grid, plot_width, plot_height);
     for (auto _ : state) {
@@ -73,7 +73,7 @@ void cancel_latency(benchmark::State& state) {
 
 // Reports the time of the sample scaled to all cells of the plot.
 void arb_plot(benchmark::State& state, double bottom) {
-    const Calculation_Settings settings = plot_settings(bottom);
+    const Plot_Settings settings = plot_settings(bottom);
     int64_t cells = 0;
     for (auto _ : state) {
         cells = 0;

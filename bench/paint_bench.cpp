@@ -48,14 +48,16 @@ void dispatch_waiting_messages() {
 
 // The main window sized for the plot, the plot computed (with few series terms: the values do not change
 // what a paint costs) and painted once.
+Application* application = nullptr;
+
 void show_plot(const Plot_Size& size) {
-    platform::headless::resize(main_window, std::max(760, plot_left + size.width + room_right),
+    platform::headless::resize(application->main_window, std::max(760, plot_left + size.width + room_right),
                                std::max(740, plot_top + size.height + room_below));
     dispatch_waiting_messages();
-    plot_rect = RECT{plot_left, plot_top, plot_left + size.width, plot_top + size.height};
-    viewer.job.precision = 10;
-    start_calculation(viewer.job);
-    wait_for_calculation(viewer.job);
+    application->plot_rect = RECT{plot_left, plot_top, plot_left + size.width, plot_top + size.height};
+    application->viewer.job.settings.precision = 10;
+    application->viewer.restart_calculation();
+    wait_for_calculation(application->viewer.job);
     dispatch_waiting_messages();
 }
 
@@ -68,18 +70,18 @@ void pan_step(benchmark::State& state, const Plot_Size& size) {
     show_plot(size);
     const int x = plot_left + size.width / 2;
     const int y = plot_top + size.height / 2;
-    SendMessageA(main_window, WM_MOUSEMOVE, 0, position(x, y));
-    SendMessageA(main_window, WM_LBUTTONDOWN, MK_LBUTTON, position(x, y));
+    SendMessageA(application->main_window, WM_MOUSEMOVE, 0, position(x, y));
+    SendMessageA(application->main_window, WM_LBUTTONDOWN, MK_LBUTTON, position(x, y));
     int step = 0;
     for (auto _ : state) {
         step = step % 40 + 1;
         const int offset = step % 2 == 0 ? step / 2 : -step / 2;
-        SendMessageA(main_window, WM_MOUSEMOVE, MK_LBUTTON, position(x + offset, y - offset));
+        SendMessageA(application->main_window, WM_MOUSEMOVE, MK_LBUTTON, position(x + offset, y - offset));
     }
     // Back to where the press was, so the release recomputes the same plot.
-    SendMessageA(main_window, WM_MOUSEMOVE, MK_LBUTTON, position(x, y));
-    SendMessageA(main_window, WM_LBUTTONUP, 0, position(x, y));
-    wait_for_calculation(viewer.job);
+    SendMessageA(application->main_window, WM_MOUSEMOVE, MK_LBUTTON, position(x, y));
+    SendMessageA(application->main_window, WM_LBUTTONUP, 0, position(x, y));
+    wait_for_calculation(application->viewer.job);
     dispatch_waiting_messages();
     state.counters["pixels"] = static_cast<double>(size.width) * size.height;
 }
@@ -87,8 +89,8 @@ void pan_step(benchmark::State& state, const Plot_Size& size) {
 void full_repaint(benchmark::State& state, const Plot_Size& size) {
     show_plot(size);
     for (auto _ : state) {
-        InvalidateRect(main_window, nullptr, TRUE);
-        UpdateWindow(main_window);
+        InvalidateRect(application->main_window, nullptr, TRUE);
+        UpdateWindow(application->main_window);
     }
     state.counters["pixels"] = static_cast<double>(size.width) * size.height;
 }
@@ -131,8 +133,10 @@ void print_summary(const Mean_Time_Reporter& reporter) {
 
 int main(int argc, char** argv) {
     platform::headless::use_headless_display();
-    if (!start_application(GetModuleHandleA(nullptr))) return 1;
-    wait_for_calculation(viewer.job);
+    Application started;
+    application = &started;
+    if (!started.start(GetModuleHandleA(nullptr))) return 1;
+    wait_for_calculation(application->viewer.job);
     dispatch_waiting_messages();
 
     for (const Plot_Size& size : plot_sizes()) {
@@ -153,6 +157,5 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     print_summary(reporter);
 
-    finish_application();
     return 0;
 }

@@ -11,8 +11,8 @@
 #include <unistd.h>
 
 #include "bench/mean_time_reporter.h"
-#include "zeta/grid_fill.h"
 #include "zeta/math/zeta_function.h"
+#include "zeta/plot/grid_fill.h"
 
 namespace {
 
@@ -20,11 +20,11 @@ struct Plot {
     std::string name;
     int32_t width;
     int32_t height;
-    Calculation_Settings settings;
+    Plot_Settings settings;
 };
 
-Calculation_Settings start_up_settings(int32_t precision) {
-    Calculation_Settings settings;
+Plot_Settings start_up_settings(int32_t precision) {
+    Plot_Settings settings;
     settings.real_part = 0.0;
     settings.imaginary_part = -5.0;
     settings.real_scale = 0.02;
@@ -46,7 +46,7 @@ const std::vector<Plot>& plots() {
 }
 
 // What the calculation thread would do without the fill: evaluate_zeta cell by cell.
-void evaluate_each_cell(const Calculation_Settings& settings, Value_Grid& grid) {
+void evaluate_each_cell(const Plot_Settings& settings, Value_Grid& grid) {
     for (int32_t x = 0; x < grid.width; ++x) {
         for (int32_t y = 0; y < grid.height; ++y) {
             const Complex s{static_cast<double>(x) * settings.real_scale + settings.real_part,

@@ -7,7 +7,7 @@
 #include "app/options_window.h"
 #include "platform/testing/testing.h"
 #include "screen_objects/object_registry.h"
-#include "zeta/grid_fill.h"
+#include "zeta/plot/grid_fill.h"
 
 namespace app_fuzz {
 namespace {
@@ -24,8 +24,15 @@ constexpr int client_height = 740;
 constexpr int menu_row = 17;
 constexpr int long_text = 1100;  // past the 999 characters that the Options window reads
 
-HWND* const edits[] = {&ceiling_edit,    &floor_edit,           &real_part_edit, &imaginary_part_edit,
-                       &real_scale_edit, &imaginary_scale_edit, &precision_edit};
+HWND Options_Window::*const edits[] = {
+    &Options_Window::ceiling_edit,    &Options_Window::floor_edit,
+    &Options_Window::real_part_edit,  &Options_Window::imaginary_part_edit,
+    &Options_Window::real_scale_edit, &Options_Window::imaginary_scale_edit,
+    &Options_Window::precision_edit};
+
+// The application of the input being played; a fresh one for every input. Not destroyed at exit: the object
+// registry it is listed in may be gone by then.
+Application* application = nullptr;
 
 class Input_Bytes {
 public:
@@ -64,7 +71,7 @@ int coordinate(std::int64_t value) {
 POINT point(Input_Bytes& in) {
     const int kind = in.next() % 4;
     const std::int64_t u = in.next(), v = in.next();
-    const RECT f = plot_rect;
+    const RECT f = application->plot_rect;
     const std::int64_t width = std::max<std::int64_t>(0, std::int64_t{f.right} - f.left);
     const std::int64_t height = std::max<std::int64_t>(0, std::int64_t{f.bottom} - f.top);
     switch (kind) {
@@ -80,7 +87,7 @@ POINT point(Input_Bytes& in) {
             return on_edge[u % 8];
         }
         case 2: {
-            const RECT m = viewer.menu.rect;
+            const RECT m = application->viewer.menu.rect;
             const std::int64_t menu_width = std::max<std::int64_t>(0, std::int64_t{m.right} - m.left);
             const std::int64_t menu_height = std::max<std::int64_t>(0, std::int64_t{m.bottom} - m.top);
             return {coordinate(std::int64_t{m.left} - 5 + u % (menu_width + 11)),
@@ -88,7 +95,7 @@ POINT point(Input_Bytes& in) {
         }
         default: {
             RECT client{};
-            GetClientRect(main_window, &client);
+            GetClientRect(application->main_window, &client);
             return {coordinate(-10 + u * (client.right + 20) / 255),
                     coordinate(-10 + v * (client.bottom + 20) / 255)};
         }
@@ -96,121 +103,93 @@ POINT point(Input_Bytes& in) {
 }
 
 void move(POINT p) {
-    headless::mouse_move(main_window, p.x, p.y);
+    headless::mouse_move(application->main_window, p.x, p.y);
 }
 
 void drag(Input_Bytes& in) {
     POINT p = point(in);
     move(p);
-    headless::mouse_down(main_window, p.x, p.y, 1);
+    headless::mouse_down(application->main_window, p.x, p.y, 1);
     for (int n = in.next() % 4 + 1; n > 0; --n) {
         p = point(in);
         move(p);
     }
-    headless::mouse_up(main_window, p.x, p.y, 1);
+    headless::mouse_up(application->main_window, p.x, p.y, 1);
 }
 
 // Opens the plot's menu with a right click inside the frame and releases the left button on a row of it, or
 // just above or below it.
 void use_menu(Input_Bytes& in) {
-    const RECT f = plot_rect;
+    const RECT f = application->plot_rect;
     const std::int64_t width = std::max<std::int64_t>(1, std::int64_t{f.right} - f.left - 1);
     const std::int64_t height = std::max<std::int64_t>(1, std::int64_t{f.bottom} - f.top - 1);
     const POINT at{coordinate(std::int64_t{f.left} + 1 + in.next() % width),
                    coordinate(std::int64_t{f.top} + 1 + in.next() % height)};
     move(at);
-    headless::click(main_window, at.x, at.y, 2);
+    headless::click(application->main_window, at.x, at.y, 2);
     const int row = in.next() % 9 - 1;
     const POINT choice{at.x + 1 + in.next() % 200, at.y + row * menu_row + menu_row / 2};
     move(choice);
-    headless::click(main_window, choice.x, choice.y, 1);
+    headless::click(application->main_window, choice.x, choice.y, 1);
 }
 
 // Raw bytes into one edit of the Options window, shown first (showing refills the edits), then maybe
 // "Apply values".
 void enter_option(Input_Bytes& in) {
-    HWND edit = *edits[in.next() % 7];
+    HWND edit = application->options.*edits[in.next() % 7];
     const int flags = in.next();
     std::string text = in.take(static_cast<std::size_t>(in.next()));
     if ((flags & 1) != 0 && !text.empty()) {
         while (text.size() < long_text)
             text += text;
     }
-    if (!IsWindowVisible(options_window)) ShowWindow(options_window, SW_SHOW);
+    if (!IsWindowVisible(application->options.window)) ShowWindow(application->options.window, SW_SHOW);
     SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if ((flags & 2) != 0) headless::click(apply_button, 50, 20, 1);
+    if ((flags & 2) != 0) headless::click(application->options.apply_button, 50, 20, 1);
 }
 
 void change_activation(Input_Bytes& in) {
-    const bool options_shown = IsWindowVisible(options_window);
+    const bool options_shown = IsWindowVisible(application->options.window);
     switch (in.next() % 4) {
         case 0:
-            headless::request_close(options_window);
+            headless::request_close(application->options.window);
             break;
         case 1:
-            if (options_shown) headless::focus_lost(options_window);
+            if (options_shown) headless::focus_lost(application->options.window);
             break;
         case 2:
-            if (options_shown) headless::focus_gained(options_window);
+            if (options_shown) headless::focus_gained(application->options.window);
             break;
         default:
-            headless::focus_gained(main_window);
+            headless::focus_gained(application->main_window);
             break;
     }
 }
 
 void wait_if_quick() {
-    const Plot_Job& job = viewer.job;
-    if (fill_work(job.grid.width, job.grid.height, job.precision) <= quick_work)
-        wait_for_calculation(viewer.job);
+    Plot_Job& job = application->viewer.job;
+    if (fill_work(job.grid.width, job.grid.height, job.settings.precision) <= quick_work)
+        wait_for_calculation(job);
 }
 
 }  // namespace
 
 bool start_application_once() {
     headless::use_headless_display();
-    if (!start_application(GetModuleHandleA(nullptr))) return false;
+    application = new Application;
+    if (!application->start(GetModuleHandleA(nullptr))) return false;
     pump();
     return true;
 }
 
 void reset_to_start_up() {
-    stop_calculation(viewer.job);
-    if (Window_Object_List* list = object_registry.find_record(main_window)) {
-        list->remove_object(&viewer.menu);
-        list->actions.clear();
-    }
-    viewer.menu.active = 0;
-    viewer.menu.hovered = -1;
-    viewer.menu.chosen = -1;
-    viewer.end_drag();
-    viewer.panning = 0;
-    // Buttons still held by the last input are released where no window hears it.
-    headless::mouse_up(main_window, -1, -1, 1);
-    headless::mouse_up(main_window, -1, -1, 2);
-    ShowWindow(options_window, SW_HIDE);
-    headless::focus_gained(main_window);
-
-    Plot_Job& job = viewer.job;
-    job.real_part = 0.0;
-    job.imaginary_part = -5.0;
-    job.ceiling = 5.0;
-    job.floor = -5.0;
-    job.real_scale = 0.02;
-    job.imaginary_scale = 0.1;
-    job.precision = start_precision;
-    job.mode = Reciprocal_Absolute_Value;
-    job.method = Series_Method;
-    job.show_critical_line = 1;
-    job.pan_offset_x = 0.0;
-    job.pan_offset_y = 0.0;
-    plot_rect = {100, 60, 180, 580};
-    RECT client{};
-    GetClientRect(main_window, &client);
-    if (client.right != client_width || client.bottom != client_height)
-        headless::resize(main_window, client_width, client_height);
-    start_calculation(job);
-    InvalidateRect(main_window, nullptr, FALSE);
+    delete application;
+    platform::user::reset_window_layer();
+    application = new Application;
+    if (!application->start(GetModuleHandleA(nullptr))) return;
+    headless::resize(application->main_window, client_width, client_height);
+    application->viewer.job.settings.precision = start_precision;
+    application->viewer.restart_calculation();
     pump();
 }
 
@@ -223,27 +202,27 @@ void play(const std::uint8_t* data, std::size_t size) {
                 break;
             case 1: {
                 const POINT p = point(in);
-                headless::mouse_down(main_window, p.x, p.y, 1);
+                headless::mouse_down(application->main_window, p.x, p.y, 1);
                 break;
             }
             case 2: {
                 const POINT p = point(in);
-                headless::mouse_up(main_window, p.x, p.y, 1);
+                headless::mouse_up(application->main_window, p.x, p.y, 1);
                 break;
             }
             case 3: {
                 const POINT p = point(in);
-                headless::mouse_down(main_window, p.x, p.y, 2);
+                headless::mouse_down(application->main_window, p.x, p.y, 2);
                 break;
             }
             case 4: {
                 const POINT p = point(in);
-                headless::mouse_up(main_window, p.x, p.y, 2);
+                headless::mouse_up(application->main_window, p.x, p.y, 2);
                 break;
             }
             case 5: {
                 const POINT p = point(in);
-                headless::click(main_window, p.x, p.y, 1);
+                headless::click(application->main_window, p.x, p.y, 1);
                 break;
             }
             case 6:
@@ -264,7 +243,7 @@ void play(const std::uint8_t* data, std::size_t size) {
         }
         pump();
     }
-    stop_calculation(viewer.job);
+    stop_calculation(application->viewer.job);
     pump();
 }
 

@@ -13,9 +13,9 @@ namespace app_fuzz {
 // Starts the application on the headless display. False when the main window could not be created.
 bool start_application_once();
 
-// Brings the running application back to the state that start-up leaves: start-up settings (but a precision
-// of 10, for quick calculations) and frame, no menu, no drag, the Options window hidden, no button held, and
-// the first calculation running. The main window is made smaller than start-up makes it, for quick paints.
+// Replaces the application with a freshly started one on a fresh window layer, with a precision of 10 for
+// quick calculations and the first calculation running. The main window is made smaller than start-up makes
+// it, for quick paints.
 void reset_to_start_up();
 
 // Plays `data` as input, then stops the calculation, so that none outlives the input.

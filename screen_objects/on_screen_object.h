@@ -43,6 +43,15 @@ public:
         return Action_None;
     }
 
+    // The pointer is at (x, y) of the object's window: told after every pointer move and wheel turn, and
+    // again after a posted result. `front` says whether this object is the first one hit there,
+    // `first_in_list` whether it is at the front of its window's list (so that nothing is drawn over it).
+    virtual void point_at(std::int32_t /*x*/, std::int32_t /*y*/, bool /*front*/, bool /*first_in_list*/) {}
+    // A WM_TIMER of the object's window.
+    virtual void handle_timer(UINT_PTR /*id*/) {}
+    // A message posted to the object's window in the application's range, WM_APP to 0xBFFF.
+    virtual void handle_posted(UINT /*message*/, WPARAM /*wparam*/, LPARAM /*lparam*/) {}
+
     // A rectangle of which draw() sets every pixel, whatever was there before, so that objects behind this
     // one need not paint it. Empty (nothing known) unless an object says otherwise.
     virtual RECT covered_rect() const { return RECT{}; }

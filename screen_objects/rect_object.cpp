@@ -27,12 +27,17 @@ bool On_Screen_Object_RECT::hit_test(std::int32_t x, std::int32_t y) {
 
 void On_Screen_Object_RECT::open_menu(std::initializer_list<std::string_view> entries, std::int32_t x,
                                       std::int32_t y) {
+    open_menu(std::vector<std::string>(entries.begin(), entries.end()), x, y);
+}
+
+void On_Screen_Object_RECT::open_menu(const std::vector<std::string>& entries, std::int32_t x,
+                                      std::int32_t y) {
     child = &menu;
     menu.owner = this;
     // The menu opens in this object's window, which its layout keeps to.
     menu.window = window;
     menu.clear_items();
-    for (std::string_view entry : entries)
+    for (const std::string& entry : entries)
         menu.add_item(entry);
     menu.open_at(x, y);
 }

@@ -3,7 +3,9 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/win32.h"
 #include "screen_objects/on_screen_object.h"
@@ -21,6 +23,7 @@ public:
 
     // Makes `menu` this object's child, owned by this object, rebuilds its entries and opens it at (x, y).
     void open_menu(std::initializer_list<std::string_view> entries, std::int32_t x, std::int32_t y);
+    void open_menu(const std::vector<std::string>& entries, std::int32_t x, std::int32_t y);
 
     On_Screen_Object_Right_Click_Menu menu;
     COLORREF colour = 0x00646464;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <vector>
 
 #include "platform/win32.h"
@@ -40,6 +41,8 @@ public:
     std::deque<Pending_Action> actions;      // front first
     HWND window = nullptr;                   // the window this list belongs to
     std::vector<On_Screen_Object*> objects;  // front (drawn last, hit first) first; not owned
+    int wheel_remainder = 0;                 // wheel delta short of a whole notch (fine-grained wheels)
+    std::optional<POINT> pointer;            // where the pointer was last told to the objects
 
 private:
     void raise(On_Screen_Object* object);

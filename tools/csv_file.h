@@ -4,12 +4,9 @@
 #include <cstdio>
 #include <string>
 
-#include "zeta/plot_job.h"
+#include "zeta/plot/plot_job.h"
 
-// One '#' comment line with the job's settings, then one line per grid row from the top row (height - 1) down
-// to row 0, the cells of a row from column 0 on, each printed with "%.17g" so that it reads back to the same
-// double; NaN is written as nan. Call when no calculation runs.
+// One '#' comment line with the settings the grid was computed for, then one line per grid row from the top
+// row (height - 1) down to row 0, the cells of a row from column 0 on, each printed with "%.17g" so that it
+// reads back to the same double; NaN is written as nan. Call when no calculation runs.
 bool write_grid_csv(std::FILE* file, const Plot_Job& job, std::string& error);
-
-// The name of a graph mode on the command line: abs, re, im or recip.
-const char* mode_name(Graph_Mode mode);

@@ -69,20 +69,20 @@ std::optional<int64_t> parse_integer(const char* begin, const char* end) {
     return value;
 }
 
-bool parse_finite(const char* name, const char* text, std::optional<double>& setting, std::string& error) {
+bool parse_finite(const char* name, const char* text, double& setting, std::string& error) {
     const std::optional<double> value = parse_double(text);
     if (!value) {
         error = std::string(name) + " needs a number, not " + shown_argument(text);
     } else if (!std::isfinite(*value)) {
         error = std::string(name) + " must be a finite number, not " + shown_argument(text);
     } else {
-        setting = value;
+        setting = *value;
         return true;
     }
     return false;
 }
 
-bool parse_terms(const char* text, std::optional<int32_t>& setting, std::string& error) {
+bool parse_terms(const char* text, int32_t& setting, std::string& error) {
     const std::optional<int64_t> value = parse_integer(text, text + std::strlen(text));
     if (!value || *value < 0 || *value > INT32_MAX) {
         error = "--terms needs a whole number from 0 to 2147483647, not " + shown_argument(text);
@@ -92,24 +92,17 @@ bool parse_terms(const char* text, std::optional<int32_t>& setting, std::string&
     return true;
 }
 
-bool parse_mode(const char* text, std::optional<Graph_Mode>& setting, std::string& error) {
-    const std::string name = text;
-    if (name == "abs") {
-        setting = Absolute_Value;
-    } else if (name == "re") {
-        setting = Real_Part;
-    } else if (name == "im") {
-        setting = Imaginary_Part;
-    } else if (name == "recip") {
-        setting = Reciprocal_Absolute_Value;
-    } else {
-        error = "--mode must be abs, re, im or recip, not " + shown_argument(text);
+bool parse_mode(const char* text, Graph_Mode& setting, std::string& error) {
+    const Graph_Quantity* quantity = graph_quantity_named(text);
+    if (quantity == nullptr) {
+        error = "--mode must be " + graph_quantity_names() + ", not " + shown_argument(text);
         return false;
     }
+    setting = quantity->mode;
     return true;
 }
 
-bool parse_method(const char* text, std::optional<Zeta_Method>& setting, std::string& error) {
+bool parse_method(const char* text, Zeta_Method& setting, std::string& error) {
     const std::string name = text;
     if (name == "series") {
         setting = Series_Method;
@@ -182,23 +175,23 @@ bool parse_option(int code, const char* value, Render_Options& options, std::str
         case Option_Csv:
             return parse_path("--csv", value, options.csv_path, error);
         case Option_Ceiling:
-            return parse_finite("--ceiling", value, options.ceiling, error);
+            return parse_finite("--ceiling", value, options.settings.ceiling, error);
         case Option_Floor:
-            return parse_finite("--floor", value, options.floor, error);
+            return parse_finite("--floor", value, options.settings.floor, error);
         case Option_Real:
-            return parse_finite("--real", value, options.real_part, error);
+            return parse_finite("--real", value, options.settings.real_part, error);
         case Option_Imaginary:
-            return parse_finite("--imaginary", value, options.imaginary_part, error);
+            return parse_finite("--imaginary", value, options.settings.imaginary_part, error);
         case Option_Real_Scale:
-            return parse_finite("--real-scale", value, options.real_scale, error);
+            return parse_finite("--real-scale", value, options.settings.real_scale, error);
         case Option_Imaginary_Scale:
-            return parse_finite("--imaginary-scale", value, options.imaginary_scale, error);
+            return parse_finite("--imaginary-scale", value, options.settings.imaginary_scale, error);
         case Option_Terms:
-            return parse_terms(value, options.precision, error);
+            return parse_terms(value, options.settings.precision, error);
         case Option_Mode:
-            return parse_mode(value, options.mode, error);
+            return parse_mode(value, options.settings.mode, error);
         case Option_Method:
-            return parse_method(value, options.method, error);
+            return parse_method(value, options.settings.method, error);
         case Option_No_Critical_Line:
             options.hide_critical_line = true;
             return true;
@@ -256,6 +249,16 @@ std::optional<Render_Options> parse_render_options(int argc, char** argv, std::s
     return options;
 }
 
+// "abs, re, im or recip: |zeta|, Re zeta, Im zeta, 1/|zeta|".
+std::string mode_help() {
+    std::string descriptions;
+    for (const Graph_Quantity& quantity : graph_quantities()) {
+        if (!descriptions.empty()) descriptions += ", ";
+        descriptions += quantity.description;
+    }
+    return graph_quantity_names() + ": " + descriptions;
+}
+
 std::string usage_text() {
     return R"(Usage: zeta-render -o FILE.png [OPTION]...
        zeta-render --csv FILE.csv [OPTION]...
@@ -273,7 +276,8 @@ as a PNG image; optionally writes the computed cell values as CSV.
       --imaginary-scale X    imaginary part per pixel row (default 0.1)
       --terms N              series terms, 0 to 2147483647 (default 100; 0 sums no term, so every
                              value is 0, or the ceiling for recip)
-      --mode MODE            abs, re, im or recip: |zeta|, Re zeta, Im zeta, 1/|zeta| (default recip)
+      --mode MODE            )" +
+           mode_help() + R"( (default recip)
       --method METHOD        series or accurate: the alternating series with --terms terms, or values
                              right to 1e-10 for -30 <= Re s <= 30, |Im s| <= 1e8 (default series)
       --no-critical-line     do not draw the line Re(s) = 1/2

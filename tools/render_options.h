@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "zeta/graph_mode.h"
+#include "zeta/plot/plot_settings.h"
 
 struct Size {
     int32_t width = 0;
@@ -18,15 +18,7 @@ struct Point {
 };
 
 struct Render_Options {
-    std::optional<double> ceiling;
-    std::optional<double> floor;
-    std::optional<double> real_part;
-    std::optional<double> imaginary_part;
-    std::optional<double> real_scale;
-    std::optional<double> imaginary_scale;
-    std::optional<int32_t> precision;
-    std::optional<Graph_Mode> mode;
-    std::optional<Zeta_Method> method;
+    Plot_Settings settings = start_up_settings();
     bool hide_critical_line = false;
     std::optional<Size> plot_size;
     std::optional<Point> plot_origin;  // left and top of the plot rectangle

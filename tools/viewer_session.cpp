@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <thread>
 
-#include "app/application.h"
 #include "platform/display/headless.h"
 
 namespace {
@@ -26,60 +25,53 @@ void pump_until_idle() {
 
 Viewer_Session::Viewer_Session() {
     platform::headless::use_headless_display();
-    started_ = start_application(GetModuleHandleA(nullptr));
+    started_ = application_.start(GetModuleHandleA(nullptr));
     // The start-up plot is not wanted as such; the requested one is started by calculate().
-    stop_calculation(viewer.job);
+    stop_calculation(application_.viewer.job);
 }
 
 Viewer_Session::~Viewer_Session() {
-    finish_application();
+    application_.finish();
 }
 
 std::string Viewer_Session::apply(const Render_Options& options) {
-    Plot_Job& job = viewer.job;
-    if (options.ceiling) job.ceiling = *options.ceiling;
-    if (options.floor) job.floor = *options.floor;
-    if (options.real_part) job.real_part = *options.real_part;
-    if (options.imaginary_part) job.imaginary_part = *options.imaginary_part;
-    if (options.real_scale) job.real_scale = *options.real_scale;
-    if (options.imaginary_scale) job.imaginary_scale = *options.imaginary_scale;
-    if (options.precision) job.precision = *options.precision;
-    if (options.mode) job.mode = *options.mode;
-    if (options.method) job.method = *options.method;
+    Plot_Job& job = application_.viewer.job;
+    job.settings = options.settings;
     if (options.hide_critical_line) job.show_critical_line = 0;
 
-    const Point origin = options.plot_origin.value_or(Point{plot_rect.left, plot_rect.top});
-    const Size size =
-        options.plot_size.value_or(Size{static_cast<int32_t>(plot_rect.right - plot_rect.left),
-                                        static_cast<int32_t>(plot_rect.bottom - plot_rect.top)});
+    const Point origin =
+        options.plot_origin.value_or(Point{application_.plot_rect.left, application_.plot_rect.top});
+    const Size size = options.plot_size.value_or(
+        Size{static_cast<int32_t>(application_.plot_rect.right - application_.plot_rect.left),
+             static_cast<int32_t>(application_.plot_rect.bottom - application_.plot_rect.top)});
     const int64_t right = int64_t{origin.x} + size.width;
     const int64_t bottom = int64_t{origin.y} + size.height;
     if (right > INT32_MAX || bottom > INT32_MAX)
         return "the plot rectangle reaches beyond 32-bit coordinates";
-    plot_rect = RECT{origin.x, origin.y, static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
+    application_.plot_rect =
+        RECT{origin.x, origin.y, static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
     return {};
 }
 
 RECT Viewer_Session::plot() const {
-    return plot_rect;
+    return application_.plot_rect;
 }
 
 Size Viewer_Session::window_size() const {
     RECT client = {};
-    GetClientRect(main_window, &client);
+    GetClientRect(application_.main_window, &client);
     return Size{static_cast<int32_t>(client.right - client.left),
                 static_cast<int32_t>(client.bottom - client.top)};
 }
 
 void Viewer_Session::resize_window(Size size) {
-    platform::headless::resize(main_window, size.width, size.height);
+    platform::headless::resize(application_.main_window, size.width, size.height);
     pump_until_idle();
 }
 
 bool Viewer_Session::calculate(const std::function<void(double)>& progress) {
-    Plot_Job& job = viewer.job;
-    set_status_text(job, "Calculating values...");
-    start_calculation(job);
+    Plot_Job& job = application_.viewer.job;
+    application_.viewer.restart_calculation();
     if (progress) {
         const int64_t work = calculation_work(job);
         while (job.running) {
@@ -88,20 +80,21 @@ bool Viewer_Session::calculate(const std::function<void(double)>& progress) {
         }
     }
     wait_for_calculation(job);
-    return status_text_copy(job) == finished_message(job.method, job.mode, job.precision);
+    return status_text_copy(job) ==
+           finished_message(job.settings.method, job.settings.mode, job.settings.precision);
 }
 
 std::string Viewer_Session::status_text() const {
-    return status_text_copy(viewer.job);
+    return status_text_copy(application_.viewer.job);
 }
 
 const Plot_Job& Viewer_Session::job() const {
-    return viewer.job;
+    return application_.viewer.job;
 }
 
 Image Viewer_Session::capture() {
     pump_until_idle();
     Image image;
-    image.pixels = platform::headless::shown_pixels(main_window, &image.width, &image.height);
+    image.pixels = platform::headless::shown_pixels(application_.main_window, &image.width, &image.height);
     return image;
 }

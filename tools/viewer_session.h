@@ -3,12 +3,14 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "app/application.h"
 #include "platform/win32.h"
 #include "tools/image.h"
 #include "tools/render_options.h"
-#include "zeta/plot_job.h"
+#include "zeta/plot/plot_job.h"
 
 class Viewer_Session {
 public:
@@ -21,9 +23,8 @@ public:
 
     bool started() const { return started_; }
 
-    // Replaces the start-up plot settings, graph mode, critical-line flag and plot rectangle with those
-    // given. Returns what is wrong when the rectangle does not fit into 32-bit coordinates, else an empty
-    // text.
+    // Replaces the start-up plot settings, critical-line flag and plot rectangle with those given. Returns
+    // what is wrong when the rectangle does not fit into 32-bit coordinates, else an empty text.
     std::string apply(const Render_Options& options);
 
     RECT plot() const;
@@ -42,5 +43,6 @@ public:
     Image capture();
 
 private:
+    Application application_;
     bool started_ = false;
 };

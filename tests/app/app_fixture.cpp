@@ -7,64 +7,53 @@
 
 namespace app_test {
 
-namespace {
-
-// The viewer is a program-wide object; give every test the state a fresh process would have.
-void reset_viewer() {
-    viewer.end_drag();
-    viewer.panning = 0;
-    viewer.active = 0;
-    viewer.job.precision = 100;
-    viewer.job.method = Series_Method;
-    viewer.job.pan_offset_x = 0.0;
-    viewer.job.pan_offset_y = 0.0;
-    viewer.history = View_History{};
-    viewer.readout.clear();
-}
-
-}  // namespace
+std::unique_ptr<Application> Application_Test::application_;
 
 void Application_Test::SetUp() {
     platform::headless::use_headless_display();
     platform::user::reset_window_layer();
-    reset_viewer();
-    ASSERT_TRUE(start_application(GetModuleHandleA(nullptr)));
+    application_ = std::make_unique<Application>();
+    ASSERT_TRUE(application_->start(GetModuleHandleA(nullptr)));
     test_support::pump_until_idle();
 }
 
 void Application_Test::TearDown() {
-    finish_application();
+    application_.reset();
     platform::user::reset_window_layer();
 }
 
+Application& Application_Test::app() {
+    return *application_;
+}
+
 void Application_Test::finish_calculation() {
-    wait_for_calculation(viewer.job);
+    wait_for_calculation(viewer().job);
     test_support::pump_until_idle();
 }
 
 void Application_Test::compute_quick_plot() {
-    viewer.job.precision = 10;
-    start_calculation(viewer.job);
+    viewer().job.settings.precision = 10;
+    viewer().restart_calculation();
     finish_calculation();
 }
 
 void Application_Test::move(int x, int y) {
-    platform::headless::mouse_move(main_window, x, y);
+    platform::headless::mouse_move(main_window(), x, y);
     test_support::pump_until_idle();
 }
 
 void Application_Test::left_click(int x, int y) {
-    platform::headless::click(main_window, x, y, 1);
+    platform::headless::click(main_window(), x, y, 1);
     test_support::pump_until_idle();
 }
 
 void Application_Test::right_click(int x, int y) {
-    platform::headless::click(main_window, x, y, 2);
+    platform::headless::click(main_window(), x, y, 2);
     test_support::pump_until_idle();
 }
 
 void Application_Test::wheel(int x, int y, int notches) {
-    platform::headless::mouse_wheel(main_window, x, y, notches);
+    platform::headless::mouse_wheel(main_window(), x, y, notches);
     test_support::pump_until_idle();
 }
 
@@ -76,6 +65,20 @@ void Application_Test::choose_menu_entry(int x, int y, int index) {
     left_click(x + 5, entry_y);
 }
 
+int Application_Test::menu_index(const std::string& text) {
+    const auto commands = viewer().menu_commands();
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        if (commands[i].text == text) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void Application_Test::choose_menu_entry(int x, int y, const std::string& text) {
+    const int index = menu_index(text);
+    ASSERT_GE(index, 0) << "no menu entry \"" << text << "\"";
+    choose_menu_entry(x, y, index);
+}
+
 std::string Application_Test::window_text(HWND window) {
     std::vector<char> buffer(40000);
     const LRESULT length =
@@ -84,7 +87,7 @@ std::string Application_Test::window_text(HWND window) {
 }
 
 COLORREF Application_Test::shown(int x, int y) {
-    return platform::headless::pixel(main_window, x, y);
+    return platform::headless::pixel(main_window(), x, y);
 }
 
 }  // namespace app_test

@@ -19,7 +19,7 @@
 #include "tests/app/app_fixture.h"
 #include "tests/app/program_checks.h"
 #include "tests/support/message_pump.h"
-#include "tests/zeta/sanitizer_scale.h"
+#include "tests/support/sanitizer_scale.h"
 #include "zeta/math/accurate_zeta.h"
 
 namespace app_test {
@@ -46,10 +46,10 @@ class Event_Storm : public Application_Test {
 protected:
     void SetUp() override {
         Application_Test::SetUp();
-        viewer.job.precision = 5;
-        start_calculation(viewer.job);
+        viewer().job.settings.precision = 5;
+        viewer().restart_calculation();
         finish_calculation();
-        baseline_ = take_baseline();
+        baseline_ = take_baseline(app());
     }
 
     void run(std::uint64_t seed, long event_target) {
@@ -67,14 +67,14 @@ private:
 
     RECT client() const {
         RECT area{};
-        GetClientRect(main_window, &area);
+        GetClientRect(main_window(), &area);
         return area;
     }
 
     bool menu_open() const {
-        const Window_Object_List* list = object_registry.find_record(main_window);
+        const Window_Object_List* list = object_registry.find_record(main_window());
         return list != nullptr &&
-               std::find(list->objects.begin(), list->objects.end(), &viewer.menu) != list->objects.end();
+               std::find(list->objects.begin(), list->objects.end(), &viewer().menu) != list->objects.end();
     }
 
     // Anywhere in the window or a little beyond its edges, where nothing is delivered.
@@ -86,17 +86,17 @@ private:
     // A point of the plot that lies in the window (the frame always overlaps it).
     Point inside_plot() {
         const RECT area = client();
-        const int left = std::clamp<int>(plot_rect.left, 0, area.right - 1);
-        const int right = std::clamp<int>(plot_rect.right, 0, area.right - 1);
-        const int top = std::clamp<int>(plot_rect.top, 0, area.bottom - 1);
-        const int bottom = std::clamp<int>(plot_rect.bottom, 0, area.bottom - 1);
+        const int left = std::clamp<int>(app().plot_rect.left, 0, area.right - 1);
+        const int right = std::clamp<int>(app().plot_rect.right, 0, area.right - 1);
+        const int top = std::clamp<int>(app().plot_rect.top, 0, area.bottom - 1);
+        const int bottom = std::clamp<int>(app().plot_rect.bottom, 0, area.bottom - 1);
         return {between(std::min(left, right), std::max(left, right)),
                 between(std::min(top, bottom), std::max(top, bottom))};
     }
 
     // Exactly on an edge line or a corner of the frame, sometimes a pixel off.
     Point on_frame() {
-        const RECT& r = plot_rect;
+        const RECT& r = app().plot_rect;
         Point p{};
         switch (below(8)) {
             case 0:
@@ -132,7 +132,7 @@ private:
     }
 
     Point on_menu() {
-        const RECT& r = viewer.menu.rect;
+        const RECT& r = viewer().menu.rect;
         return {between(r.left, r.right), between(r.top, r.bottom)};
     }
 
@@ -154,19 +154,19 @@ private:
         events_ += count;
         const std::optional<int> quit = test_support::pump_until_idle();
         ASSERT_FALSE(quit.has_value()) << "the program quit at event " << events_;
-        ASSERT_TRUE(program_is_sane(baseline_)) << "after event " << events_;
+        ASSERT_TRUE(program_is_sane(app(), baseline_)) << "after event " << events_;
     }
 
     void move(Point p) {
-        headless::mouse_move(main_window, p.x, p.y);
+        headless::mouse_move(main_window(), p.x, p.y);
         settle();
     }
     void press(Point p, int button) {
-        headless::mouse_down(main_window, p.x, p.y, button);
+        headless::mouse_down(main_window(), p.x, p.y, button);
         settle();
     }
     void release(Point p, int button) {
-        headless::mouse_up(main_window, p.x, p.y, button);
+        headless::mouse_up(main_window(), p.x, p.y, button);
         settle();
     }
 
@@ -211,12 +211,14 @@ private:
     // Opens the Options window if needed, fills some fields with hostile text (the precision mostly small, so
     // that the plot keeps computing quickly), types into one, and applies.
     void apply_options() {
-        if (!IsWindowVisible(options_window)) choose_menu_entry(6);
-        if (HasFailure() || !IsWindowVisible(options_window)) return;
-        headless::click(options_window, 20, 480);  // activates it: the fields show the settings
+        if (!IsWindowVisible(options().window)) choose_menu_entry(menu_index("Options"));
+        if (HasFailure() || !IsWindowVisible(options().window)) return;
+        headless::click(options().window, 20, 480);  // activates it: the fields show the settings
         settle(2);
-        const HWND fields[] = {ceiling_edit,    floor_edit,           real_part_edit, imaginary_part_edit,
-                               real_scale_edit, imaginary_scale_edit, precision_edit};
+        const HWND fields[] = {options().ceiling_edit,    options().floor_edit,
+                               options().real_part_edit,  options().imaginary_part_edit,
+                               options().real_scale_edit, options().imaginary_scale_edit,
+                               options().precision_edit};
         for (HWND field : fields) {
             if (chance(0.4)) set_text(field, hostile_text());
         }
@@ -229,8 +231,8 @@ private:
             headless::key_press(VK_BACK);
             settle(0);
         }
-        if (chance(0.9)) set_text(precision_edit, std::to_string(between(1, quick_precision)));
-        headless::click(apply_button, between(0, 99), between(0, 39));
+        if (chance(0.9)) set_text(options().precision_edit, std::to_string(between(1, quick_precision)));
+        headless::click(options().apply_button, between(0, 99), between(0, 39));
         settle(2);
     }
 
@@ -238,12 +240,12 @@ private:
     // again; put it back somewhere in the window then, so that the storm goes on working it.
     void keep_frame_reachable() {
         const RECT area = client();
-        const RECT& r = plot_rect;
+        const RECT& r = app().plot_rect;
         if (r.right >= 0 && r.left < area.right && r.bottom >= 0 && r.top < area.bottom) return;
         const int left = between(0, area.right - 4);
         const int top = between(0, area.bottom - 4);
-        plot_rect = {left, top, between(left + 2, std::min<int>(left + 300, area.right - 1)),
-                     between(top + 2, std::min<int>(top + 300, area.bottom - 1))};
+        app().plot_rect = {left, top, between(left + 2, std::min<int>(left + 300, area.right - 1)),
+                           between(top + 2, std::min<int>(top + 300, area.bottom - 1))};
     }
 
     // Pointer wandering with no button held, pumped in small batches: cursor changes over the frame's edges,
@@ -251,11 +253,11 @@ private:
     void hover() {
         // With a menu open or the frame following the pointer nearly every move repaints; the user soon
         // clicks then.
-        const bool repainting = viewer.active == 1 || menu_open();
+        const bool repainting = viewer().active == 1 || menu_open();
         int batch = 0;
         for (int n = repainting ? between(1, 8) : between(20, 160); n > 0 && !HasFailure(); --n) {
             const Point p = target();
-            headless::mouse_move(main_window, p.x, p.y);
+            headless::mouse_move(main_window(), p.x, p.y);
             ++batch;
             if (batch == 3 || n == 1) {
                 settle(batch);
@@ -269,7 +271,7 @@ private:
     void drag() {
         // Each repaint draws every cell in the window: a large frame is dragged smaller again by its
         // bottom-right corner.
-        const RECT& r = plot_rect;
+        const RECT& r = app().plot_rect;
         if ((int64_t{r.right} - r.left) * (int64_t{r.bottom} - r.top) > 120 * 120 && chance(0.5)) {
             press({r.right, r.bottom}, 1);
             const Point corner{r.left + between(2, 120), r.top + between(2, 120)};
@@ -295,11 +297,12 @@ private:
     // Waiting for the end is only worth it for a quick calculation: few series terms, or accurate values
     // not far up the strip.
     static bool quick_calculation() {
-        const Plot_Job& job = viewer.job;
-        if (job.method == Series_Method)
-            return job.precision <= quick_precision && job.precision >= -quick_precision;
-        const double top = job.imaginary_part + job.grid.height * job.imaginary_scale;
-        const double height = std::max(std::fabs(job.imaginary_part), std::fabs(top));
+        const Plot_Job& job = viewer().job;
+        const Plot_Settings& settings = job.settings;
+        if (settings.method == Series_Method)
+            return settings.precision <= quick_precision && settings.precision >= -quick_precision;
+        const double top = settings.imaginary_part + job.grid.height * settings.imaginary_scale;
+        const double height = std::max(std::fabs(settings.imaginary_part), std::fabs(top));
         const double terms = static_cast<double>(Accurate_Zeta_Rows::terms_per_cell(height));
         return static_cast<double>(job.grid.width) * job.grid.height * terms <= quick_accurate_work;
     }
@@ -318,7 +321,7 @@ private:
         } else if (kind < 930) {
             right_click();
         } else if (kind < 965) {
-            choose_menu_entry(below(8));
+            choose_menu_entry(below(static_cast<int>(viewer().menu_commands().size())));
         } else if (kind < 975) {
             apply_options();
         } else if (kind < 993) {
@@ -327,7 +330,7 @@ private:
                 settle(0);
             }
         } else if (kind < 996) {
-            headless::request_close(options_window);
+            headless::request_close(options().window);
             settle(0);
         } else if (kind < 998) {
             press_keys();
@@ -348,13 +351,13 @@ private:
     // Now and then down to nothing and back.
     void resize_main_window() {
         if (chance(0.2)) {
-            headless::resize(main_window, below(3), below(3));
+            headless::resize(main_window(), below(3), below(3));
             settle(0);
             const Point p = anywhere();
-            headless::click(main_window, p.x, p.y);
+            headless::click(main_window(), p.x, p.y);
             settle(2);
         }
-        headless::resize(main_window, between(760, 1000), between(740, 800));
+        headless::resize(main_window(), between(760, 1000), between(740, 800));
         settle(0);
     }
 
@@ -374,9 +377,9 @@ TEST_F(Event_Storm, TheProgramSurvivesRandomInput) {
                 static_cast<unsigned long long>(seed));
     EXPECT_GE(events(), target);
 
-    platform::headless::request_close(main_window);
+    platform::headless::request_close(main_window());
     EXPECT_EQ(test_support::pump_until_idle(), std::optional<int>(0));
-    EXPECT_LT(seconds_taken(finish_application), hang_guard_seconds);
+    EXPECT_LT(seconds_taken([] { app().finish(); }), hang_guard_seconds);
 }
 
 }  // namespace

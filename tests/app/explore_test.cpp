@@ -13,8 +13,8 @@
 #include "tests/app/app_fixture.h"
 #include "tests/support/message_pump.h"
 #include "zeta/math/accurate_zeta.h"
-#include "zeta/progress_bar.h"
-#include "zeta/readout.h"
+#include "zeta/viewer/progress_bar.h"
+#include "zeta/viewer/readout.h"
 
 namespace app_test {
 namespace {
@@ -27,9 +27,8 @@ struct Corner {
     bool operator==(const Corner&) const = default;
 };
 
-Corner corner() {
-    const Plot_Job& job = viewer.job;
-    return {job.real_part, job.imaginary_part, job.real_scale, job.imaginary_scale};
+Corner corner(const Plot_Settings& settings) {
+    return {settings.real_part, settings.imaginary_part, settings.real_scale, settings.imaginary_scale};
 }
 
 // The zoom written out from its definition: per notch, scales times 0.8 (away) or divided by 0.8 (towards),
@@ -55,7 +54,7 @@ protected:
 
     static std::vector<std::string> menu_entries() {
         right_click(120, 100);
-        std::vector<std::string> entries = viewer.menu.items;
+        std::vector<std::string> entries = viewer().menu.items;
         move(700, 700);  // off the menu, so that no entry is under the pointer
         left_click(700, 700);
         return entries;
@@ -72,83 +71,106 @@ TEST_F(Explore, WheelZoomsAboutTheCellUnderThePointerNotchByNotchAndNotOutsideTh
                  {130, 400, 30, 180, 3},
                  {130, 400, 30, 180, -3}};
     for (const auto& c : cases) {
-        const Corner expected = zoomed(corner(), c.i, c.j, c.notches);
-        set_status_text(viewer.job, "before the wheel");
+        const Corner expected = zoomed(corner(viewer().job.settings), c.i, c.j, c.notches);
+        set_status_text(viewer().job, "before the wheel");
         wheel(c.x, c.y, c.notches);
-        EXPECT_EQ(corner(), expected) << "pointer " << c.x << ", " << c.y;
+        EXPECT_EQ(corner(viewer().job.settings), expected) << "pointer " << c.x << ", " << c.y;
         finish_calculation();
         // A restart has run to its end (a slow machine may get there before the wheel's message returns).
-        EXPECT_EQ(status_text_copy(viewer.job),
+        EXPECT_EQ(status_text_copy(viewer().job),
                   "Finished calculating reciprocal absolute value with 100 iterations.");
     }
-    EXPECT_EQ(viewer.history.size(), 5u);
+    EXPECT_EQ(viewer().history.size(), 5u);
 
-    const Corner before = corner();
+    const Corner before = corner(viewer().job.settings);
     wheel(50, 50, 1);    // background
     wheel(180, 300, 1);  // the frame's right edge and top edge: no cell there
     wheel(140, 60, 1);
-    platform::headless::mouse_down(main_window, 140, 300);
+    platform::headless::mouse_down(main_window(), 140, 300);
     wheel(140, 300, 1);  // during a pan
-    platform::headless::mouse_up(main_window, 140, 300);
+    platform::headless::mouse_up(main_window(), 140, 300);
     test_support::pump_until_idle();
-    EXPECT_EQ(corner(), before);
-    EXPECT_EQ(viewer.history.size(), 5u) << "a release that changes nothing pushes nothing";
+    EXPECT_EQ(corner(viewer().job.settings), before);
+    EXPECT_EQ(viewer().history.size(), 5u) << "a release that changes nothing pushes nothing";
     finish_calculation();
+}
+
+// Paints of the main window, counted by a procedure put in front of the window's own.
+int paints = 0;
+LRESULT CALLBACK counting_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_PAINT) ++paints;
+    return Main_Window_Procedure(window, message, wparam, lparam);
+}
+
+TEST_F(Explore, OneWheelNotchPaintsTheWindowOnceForItsStartAndOnceForItsValues) {
+    finish_calculation();
+    // Long enough that the values arrive well after the start has been painted.
+    viewer().job.settings.precision = 3000;
+    SetWindowLongPtrA(main_window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&counting_procedure));
+    paints = 0;
+    wheel(140, 300, 1);
+    EXPECT_EQ(status_text_copy(viewer().job), "Calculating values...");
+    finish_calculation();
+    SetWindowLongPtrA(main_window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Main_Window_Procedure));
+    EXPECT_EQ(status_text_copy(viewer().job),
+              "Finished calculating reciprocal absolute value with 3000 iterations.");
+    EXPECT_GE(paints, 1);
+    EXPECT_LE(paints, 2);
 }
 
 TEST_F(Explore, BackIsTheLastEntryOnlyWithAViewToGoBackToAndUndoesChangesInReverse) {
     const int back = static_cast<int>(menu_entries().size());  // where "Back" will be
-    const Corner start = corner();
-    platform::headless::mouse_down(main_window, 140, 300);  // a pan 10 pixels to the right
-    platform::headless::mouse_move(main_window, 150, 300);
-    platform::headless::mouse_up(main_window, 150, 300);
+    const Corner start = corner(viewer().job.settings);
+    platform::headless::mouse_down(main_window(), 140, 300);  // a pan 10 pixels to the right
+    platform::headless::mouse_move(main_window(), 150, 300);
+    platform::headless::mouse_up(main_window(), 150, 300);
     test_support::pump_until_idle();
-    const Corner panned = corner();
+    const Corner panned = corner(viewer().job.settings);
     EXPECT_EQ(panned.real_part, 0.02 * -10 + 0.0);
-    choose_menu_entry(120, 100, 2);  // "Graph Real part"
-    choose_menu_entry(120, 100, 2);  // the same again: no change
-    choose_menu_entry(120, 100, 7);  // "Accurate values"
+    choose_menu_entry(120, 100, "Graph Real part");
+    choose_menu_entry(120, 100, "Graph Real part");  // the same again: no change
+    choose_menu_entry(120, 100, "Accurate values");
     wheel(140, 300, 1);
     finish_calculation();
 
     const std::vector<std::string> entries = menu_entries();
     ASSERT_EQ(entries.size(), static_cast<std::size_t>(back + 1));
     EXPECT_EQ(entries.back(), "Back");
-    choose_menu_entry(120, 100, back);
-    EXPECT_EQ(viewer.job.method, Accurate_Method);
-    EXPECT_EQ(status_text_copy(viewer.job), "Calculating values...");
-    choose_menu_entry(120, 100, back);
-    EXPECT_EQ(corner(), panned);
-    EXPECT_EQ(viewer.job.mode, Real_Part);
-    EXPECT_EQ(viewer.job.method, Series_Method);
-    choose_menu_entry(120, 100, back);
-    EXPECT_EQ(viewer.job.mode, Reciprocal_Absolute_Value);
-    choose_menu_entry(120, 100, back);
-    EXPECT_EQ(corner(), start);
+    choose_menu_entry(120, 100, "Back");
+    EXPECT_EQ(viewer().job.settings.method, Accurate_Method);
+    EXPECT_EQ(status_text_copy(viewer().job), "Calculating values...");
+    choose_menu_entry(120, 100, "Back");
+    EXPECT_EQ(corner(viewer().job.settings), panned);
+    EXPECT_EQ(viewer().job.settings.mode, Real_Part);
+    EXPECT_EQ(viewer().job.settings.method, Series_Method);
+    choose_menu_entry(120, 100, "Back");
+    EXPECT_EQ(viewer().job.settings.mode, Reciprocal_Absolute_Value);
+    choose_menu_entry(120, 100, "Back");
+    EXPECT_EQ(corner(viewer().job.settings), start);
     finish_calculation();
     EXPECT_EQ(menu_entries().size(), static_cast<std::size_t>(back));
 }
 
 TEST_F(Explore, ApplyValuesPushesAndBackRefreshesTheShownOptionsFields) {
-    choose_menu_entry(120, 300, 6);  // "Options"
-    SendMessageA(real_part_edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("0.25"));
+    choose_menu_entry(120, 300, "Options");
+    SendMessageA(options().real_part_edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("0.25"));
     for (int press = 0; press < 2; ++press) {  // the second press changes nothing
-        platform::headless::click(apply_button, 50, 20);
+        platform::headless::click(options().apply_button, 50, 20);
         test_support::pump_until_idle();
     }
-    EXPECT_EQ(viewer.job.real_part, 0.25);
-    EXPECT_EQ(viewer.history.size(), 1u);
-    viewer.go_back();
-    EXPECT_EQ(viewer.job.real_part, 0.0);
-    EXPECT_EQ(window_text(real_part_edit), "0.000000");
+    EXPECT_EQ(viewer().job.settings.real_part, 0.25);
+    EXPECT_EQ(viewer().history.size(), 1u);
+    viewer().go_back();
+    EXPECT_EQ(viewer().job.settings.real_part, 0.0);
+    EXPECT_EQ(window_text(options().real_part_edit), "0.000000");
     finish_calculation();
 }
 
 TEST(View_History, KeepsTheLatestHundredViewsBeforeEachChange) {
     View_History history;
-    Plot_View view;
+    Plot_Settings view;
     for (int change = 1; change <= 101; ++change) {
-        Plot_View changed = view;
+        Plot_Settings changed = view;
         changed.precision = change;
         EXPECT_TRUE(history.note_change(view, changed));
         EXPECT_FALSE(history.note_change(changed, changed));
@@ -162,40 +184,41 @@ TEST(View_History, KeepsTheLatestHundredViewsBeforeEachChange) {
 }
 
 TEST_F(Explore, ALongCalculationShowsAProgressBarThatGoesWhenItIsCancelledOrEnds) {
-    const RECT bar = progress_bar_rect(plot_rect);
-    viewer.job.precision = 2000000000;
+    const RECT bar = progress_bar_rect(app().plot_rect);
+    viewer().job.settings.precision = 2000000000;
     left_click(140, 300);  // restarts with the huge precision
-    EXPECT_FALSE(viewer.job.progress_shown) << "not before half a second";
+    EXPECT_FALSE(viewer().progress.shown()) << "not before half a second";
     EXPECT_EQ(shown(bar.left, bar.top), blue);
     const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!viewer.job.progress_shown && std::chrono::steady_clock::now() < limit) {
+    while (!viewer().progress.shown() && std::chrono::steady_clock::now() < limit) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         test_support::pump_until_idle();  // the main window's timer looks at the progress
     }
-    ASSERT_TRUE(viewer.job.progress_shown);
+    ASSERT_TRUE(viewer().progress.shown());
     EXPECT_EQ(shown(bar.left, bar.top), black);
     EXPECT_EQ(shown(bar.right - 1, bar.bottom - 1), black);
-    EXPECT_EQ(status_text_copy(viewer.job), "Calculating values...");
+    EXPECT_EQ(status_text_copy(viewer().job), "Calculating values...");
 
-    viewer.job.precision = 100;
+    viewer().job.settings.precision = 100;
     left_click(140, 300);  // cancels the long calculation and starts a short one
-    EXPECT_FALSE(viewer.job.progress_shown);
+    EXPECT_FALSE(viewer().progress.shown());
     finish_calculation();
     EXPECT_EQ(shown(bar.left, bar.top), blue);
 }
 
 TEST(Progress_Bar, FillsByTheShareOfTermsAfterHalfASecondAndHidesWhenComplete) {
     Plot_Job job;
+    Progress_Bar bar;
     job.running = true;
     job.work_total = 1000;
     job.terms_summed = 500;
     job.started_at = std::chrono::steady_clock::now();
-    EXPECT_FALSE(update_progress(job, job.started_at + std::chrono::milliseconds(499)));
-    EXPECT_TRUE(update_progress(job, job.started_at + progress_delay));
-    EXPECT_EQ(job.progress_filled, 49);  // half of the 98 pixels inside the frame
+    EXPECT_FALSE(bar.update(job, job.started_at + std::chrono::milliseconds(499)));
+    EXPECT_TRUE(bar.update(job, job.started_at + progress_delay));
+    EXPECT_EQ(bar.filled(), 49);  // half of the 98 pixels inside the frame
     job.terms_summed = 1000;
-    EXPECT_TRUE(update_progress(job, job.started_at + std::chrono::seconds(1)));
-    EXPECT_FALSE(job.progress_shown);
+    EXPECT_TRUE(bar.update(job, job.started_at + std::chrono::seconds(1)));
+    EXPECT_FALSE(bar.shown());
     job.running = false;
 }
 
@@ -206,79 +229,73 @@ TEST(Readout_Text, NumbersInPercentFWithTheSignOfEachImaginaryPartWrittenOut) {
               "s = -2.000000 - 0.500000i   \u03b6(s) = -1.250000 + 0.000000i   |\u03b6(s)| = 1.250000");
 }
 
-int paints = 0;
-LRESULT CALLBACK counting_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_PAINT) ++paints;
-    return Main_Window_Procedure(window, message, wparam, lparam);
-}
-
 TEST_F(Explore, ReadoutShowsTheCellUnderThePointerRepaintsOnlyItsLineAndClearsOffThePlot) {
     // Column 30 is σ = 0 and column 70 is σ = 2; row 0 is t = 0.
-    viewer.job.real_part = -1.5;
-    viewer.job.real_scale = 0.05;
-    viewer.job.imaginary_part = 0.0;
+    viewer().job.settings.real_part = -1.5;
+    viewer().job.settings.real_scale = 0.05;
+    viewer().job.settings.imaginary_part = 0.0;
     left_click(140, 300);
     finish_calculation();
     RECT client;
-    GetClientRect(main_window, &client);
+    GetClientRect(main_window(), &client);
     const RECT line = readout_rect(client);
-    EXPECT_GT(line.top, plot_rect.bottom + 130) << "below the legend";
+    EXPECT_GT(line.top, app().plot_rect.bottom + 130) << "below the legend";
 
     paints = 0;
-    SetWindowLongPtrA(main_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&counting_procedure));
+    SetWindowLongPtrA(main_window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&counting_procedure));
     move(130, 580);
-    EXPECT_EQ(viewer.readout,
+    EXPECT_EQ(viewer().readout,
               "s = 0.000000 + 0.000000i   \u03b6(s) = -0.500000 + 0.000000i   |\u03b6(s)| = 0.500000");
     int ink = 0;
     for (int x = line.left; x < line.left + 300; ++x)
         ink += shown(x, line.top + 8) != blue ? 1 : 0;
     EXPECT_GT(ink, 20) << "the line is drawn";
     move(170, 580);
-    EXPECT_EQ(viewer.readout,
+    EXPECT_EQ(viewer().readout,
               "s = 2.000000 + 0.000000i   \u03b6(s) = 1.644934 + 0.000000i   |\u03b6(s)| = 1.644934");
     EXPECT_EQ(paints, 0) << "the readout is drawn without painting the window";
 
     move(180, 580);  // the frame's right edge: no cell
-    EXPECT_EQ(viewer.readout, "");
+    EXPECT_EQ(viewer().readout, "");
     move(170, 580);
     move(600, 600);  // the background
-    EXPECT_EQ(viewer.readout, "");
+    EXPECT_EQ(viewer().readout, "");
     for (int x = line.left; x < line.right; x += 3)
         ASSERT_EQ(shown(x, line.top + 8), blue) << "cleared at " << x;
     move(170, 300);
-    ASSERT_NE(viewer.readout, "");
+    ASSERT_NE(viewer().readout, "");
     right_click(170, 300);
     move(175, 305);  // over the open menu
-    EXPECT_EQ(viewer.readout, "");
-    SetWindowLongPtrA(main_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Main_Window_Procedure));
+    EXPECT_EQ(viewer().readout, "");
+    SetWindowLongPtrA(main_window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Main_Window_Procedure));
 }
 
 // High up the strip the value comes from the background: s at once, ζ(s) when it is ready, for the pointer's
 // latest cell, and the window never waits for it.
 TEST_F(Explore, ReadoutHighUpShowsSAtOnceAndTheValueWhenTheBackgroundHasIt) {
-    viewer.job.real_part = 0.0;
-    viewer.job.real_scale = 0.0125;
-    viewer.job.imaginary_part = 1e12;  // a value takes about half a second here
+    viewer().job.settings.real_part = 0.0;
+    viewer().job.settings.real_scale = 0.0125;
+    viewer().job.settings.imaginary_part = 1e12;  // a value takes about half a second here
     left_click(140, 300);
     finish_calculation();
-    const Complex first = *s_at_pointer(viewer.job, 110, 500);
-    const Complex latest = *s_at_pointer(viewer.job, 170, 500);
+    const Complex first = *s_at_pointer(viewer().job, app().plot_rect, 110, 500);
+    const Complex latest = *s_at_pointer(viewer().job, app().plot_rect, 170, 500);
     move(110, 500);
-    EXPECT_EQ(viewer.readout, readout_text(first));
+    EXPECT_EQ(viewer().readout, readout_text(first));
     move(170, 500);
-    EXPECT_EQ(viewer.readout, readout_text(latest));
+    EXPECT_EQ(viewer().readout, readout_text(latest));
 
     paints = 0;
-    SetWindowLongPtrA(main_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&counting_procedure));
+    SetWindowLongPtrA(main_window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&counting_procedure));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (viewer.readout == readout_text(latest) && std::chrono::steady_clock::now() < deadline) {
+    while (viewer().readout == readout_text(latest) && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
         test_support::pump_until_idle();
     }
-    SetWindowLongPtrA(main_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Main_Window_Procedure));
+    SetWindowLongPtrA(main_window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Main_Window_Procedure));
     Complex zeta;
     evaluate_zeta_accurately(latest, zeta);
-    EXPECT_EQ(viewer.readout, readout_text(latest, zeta));
+    EXPECT_EQ(viewer().readout, readout_text(latest, zeta));
     EXPECT_EQ(paints, 0) << "the value is drawn without painting the window";
 }
 

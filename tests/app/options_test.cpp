@@ -20,7 +20,7 @@ protected:
     void SetUp() override {
         Application_Test::SetUp();
         finish_calculation();
-        choose_menu_entry(120, 300, 6);  // "Options"
+        choose_menu_entry(120, 300, "Options");
     }
 
     static void set_text(HWND edit, const std::string& text) {
@@ -29,40 +29,40 @@ protected:
 
     // Activation moves to the main window and back: the fields are filled twice.
     static void refill() {
-        platform::headless::click(main_window, 900, 700);
-        platform::headless::click(options_window, 350, 20);
+        platform::headless::click(main_window(), 900, 700);
+        platform::headless::click(options().window, 350, 20);
         test_support::pump_until_idle();
     }
 
     static void press_apply() {
-        platform::headless::click(apply_button, 50, 20);
+        platform::headless::click(options().apply_button, 50, 20);
         test_support::pump_until_idle();
     }
 };
 
 TEST_F(Options, OpensShowingTheCurrentSettings) {
-    ASSERT_TRUE(IsWindowVisible(options_window));
-    EXPECT_EQ(GetActiveWindow(), options_window);
-    EXPECT_EQ(window_text(ceiling_edit), "5.000000");
-    EXPECT_EQ(window_text(floor_edit), "-5.000000");
-    EXPECT_EQ(window_text(real_part_edit), "0.000000");
-    EXPECT_EQ(window_text(imaginary_part_edit), "-5.000000");
-    EXPECT_EQ(window_text(real_scale_edit), "0.020000");
-    EXPECT_EQ(window_text(imaginary_scale_edit), "0.100000");
-    EXPECT_EQ(window_text(precision_edit), "100");
-    EXPECT_EQ(window_text(apply_button), "Apply values");
+    ASSERT_TRUE(IsWindowVisible(options().window));
+    EXPECT_EQ(GetActiveWindow(), options().window);
+    EXPECT_EQ(window_text(options().ceiling_edit), "5.000000");
+    EXPECT_EQ(window_text(options().floor_edit), "-5.000000");
+    EXPECT_EQ(window_text(options().real_part_edit), "0.000000");
+    EXPECT_EQ(window_text(options().imaginary_part_edit), "-5.000000");
+    EXPECT_EQ(window_text(options().real_scale_edit), "0.020000");
+    EXPECT_EQ(window_text(options().imaginary_scale_edit), "0.100000");
+    EXPECT_EQ(window_text(options().precision_edit), "100");
+    EXPECT_EQ(window_text(options().apply_button), "Apply values");
 }
 
 TEST_F(Options, PaintsItsLabelsOnTheButtonFace) {
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     // Right of the labels and left of the edits there is only the window's own colour.
-    EXPECT_EQ(platform::headless::pixel(options_window, 195, 35), face);
+    EXPECT_EQ(platform::headless::pixel(options().window, 195, 35), face);
     // Each label draws dark text somewhere in the first rows of its box.
     for (int top : {30, 90, 150, 210, 270, 330, 390}) {
         int dark = 0;
         for (int y = top; y < top + 16; ++y) {
             for (int x = 30; x < 130; ++x) {
-                if (platform::headless::pixel(options_window, x, y) != face) ++dark;
+                if (platform::headless::pixel(options().window, x, y) != face) ++dark;
             }
         }
         EXPECT_GT(dark, 20) << "label at " << top;
@@ -70,150 +70,151 @@ TEST_F(Options, PaintsItsLabelsOnTheButtonFace) {
 }
 
 TEST_F(Options, TypedButUnappliedTextComesBackOnActivationChange) {
-    platform::headless::click(ceiling_edit, 50, 15);
+    platform::headless::click(options().ceiling_edit, 50, 15);
     platform::headless::key_press(VK_END);
     platform::headless::type_text("42");
     test_support::pump_until_idle();
-    ASSERT_EQ(window_text(ceiling_edit), "5.00000042");
+    ASSERT_EQ(window_text(options().ceiling_edit), "5.00000042");
 
-    platform::headless::click(main_window, 900, 700);  // into the main window: Options loses activation
+    platform::headless::click(main_window(), 900, 700);  // into the main window: Options loses activation
     test_support::pump_until_idle();
-    EXPECT_EQ(window_text(ceiling_edit), "5.000000");
-    EXPECT_EQ(viewer.job.ceiling, 5.0);
+    EXPECT_EQ(window_text(options().ceiling_edit), "5.000000");
+    EXPECT_EQ(viewer().job.settings.ceiling, 5.0);
 }
 
 TEST_F(Options, AppliesNumbersAsAtofAndAtoiReadThem) {
-    set_text(ceiling_edit, "2.5 and some letters");
-    set_text(floor_edit, "no number here");
-    set_text(real_part_edit, "-0.25");
-    set_text(imaginary_part_edit, "1e1");
-    set_text(real_scale_edit, "");
-    set_text(imaginary_scale_edit, "  0.5");
-    set_text(precision_edit, "12.9");
+    set_text(options().ceiling_edit, "2.5 and some letters");
+    set_text(options().floor_edit, "no number here");
+    set_text(options().real_part_edit, "-0.25");
+    set_text(options().imaginary_part_edit, "1e1");
+    set_text(options().real_scale_edit, "");
+    set_text(options().imaginary_scale_edit, "  0.5");
+    set_text(options().precision_edit, "12.9");
     press_apply();
 
-    EXPECT_EQ(viewer.job.ceiling, 2.5);
-    EXPECT_EQ(viewer.job.floor, 0.0);
-    EXPECT_EQ(viewer.job.real_part, -0.25);
-    EXPECT_EQ(viewer.job.imaginary_part, 10.0);
-    EXPECT_EQ(viewer.job.real_scale, 0.0);
-    EXPECT_EQ(viewer.job.imaginary_scale, 0.5);
-    EXPECT_EQ(viewer.job.precision, 12);
+    EXPECT_EQ(viewer().job.settings.ceiling, 2.5);
+    EXPECT_EQ(viewer().job.settings.floor, 0.0);
+    EXPECT_EQ(viewer().job.settings.real_part, -0.25);
+    EXPECT_EQ(viewer().job.settings.imaginary_part, 10.0);
+    EXPECT_EQ(viewer().job.settings.real_scale, 0.0);
+    EXPECT_EQ(viewer().job.settings.imaginary_scale, 0.5);
+    EXPECT_EQ(viewer().job.settings.precision, 12);
     finish_calculation();
-    EXPECT_EQ(status_text_copy(viewer.job),
+    EXPECT_EQ(status_text_copy(viewer().job),
               "Finished calculating reciprocal absolute value with 12 iterations.");
 }
 
 TEST_F(Options, ReadsAtMost999Characters) {
     // atof skips leading blanks: the 1000th character would turn 7 into 78.
-    set_text(ceiling_edit, std::string(998, ' ') + "78");
+    set_text(options().ceiling_edit, std::string(998, ' ') + "78");
     press_apply();
-    EXPECT_EQ(viewer.job.ceiling, 7.0);
+    EXPECT_EQ(viewer().job.settings.ceiling, 7.0);
 }
 
 TEST_F(Options, HugePrecisionSaturatesInsteadOfWrapping) {
-    set_text(precision_edit, std::string(5000, '9'));
+    set_text(options().precision_edit, std::string(5000, '9'));
     press_apply();
-    EXPECT_EQ(viewer.job.precision, 2147483647);
-    stop_calculation(viewer.job);
+    EXPECT_EQ(viewer().job.settings.precision, 2147483647);
+    stop_calculation(viewer().job);
 }
 
 TEST_F(Options, AFieldThatIsNotAFiniteNumberChangesNothingAndKeepsEveryText) {
     const std::string huge(400, '9');
     const std::vector<std::pair<HWND, std::string>> bad_fields = {
-        {ceiling_edit, "inf"},     {floor_edit, "nan"},
-        {real_part_edit, "1e999"}, {imaginary_part_edit, "-infinity"},
-        {real_scale_edit, huge},   {imaginary_scale_edit, "NAN(1)"}};
+        {options().ceiling_edit, "inf"},     {options().floor_edit, "nan"},
+        {options().real_part_edit, "1e999"}, {options().imaginary_part_edit, "-infinity"},
+        {options().real_scale_edit, huge},   {options().imaginary_scale_edit, "NAN(1)"}};
     const std::vector<std::string> names = {"Ceiling value",  "Floor value",     "Real part",
                                             "Imaginary part", "Real part Scale", "Imaginary part Scale"};
     for (std::size_t i = 0; i < bad_fields.size(); ++i) {
         SCOPED_TRACE(names[i]);
         // Every other field valid and different from the settings, so that a partial apply would show.
-        for (HWND edit : {ceiling_edit, floor_edit, real_part_edit, imaginary_part_edit, real_scale_edit,
-                          imaginary_scale_edit})
+        for (HWND edit :
+             {options().ceiling_edit, options().floor_edit, options().real_part_edit,
+              options().imaginary_part_edit, options().real_scale_edit, options().imaginary_scale_edit})
             set_text(edit, "0.25");
-        set_text(precision_edit, "7");
+        set_text(options().precision_edit, "7");
         set_text(bad_fields[i].first, bad_fields[i].second);
         const std::size_t boxes_before = platform::headless::message_boxes().size();
         press_apply();
 
-        EXPECT_EQ(viewer.job.ceiling, 5.0);
-        EXPECT_EQ(viewer.job.floor, -5.0);
-        EXPECT_EQ(viewer.job.real_part, 0.0);
-        EXPECT_EQ(viewer.job.imaginary_part, -5.0);
-        EXPECT_EQ(viewer.job.real_scale, 0.02);
-        EXPECT_EQ(viewer.job.imaginary_scale, 0.1);
-        EXPECT_EQ(viewer.job.precision, 100);
-        EXPECT_FALSE(viewer.job.running) << "a calculation was started";
+        EXPECT_EQ(viewer().job.settings.ceiling, 5.0);
+        EXPECT_EQ(viewer().job.settings.floor, -5.0);
+        EXPECT_EQ(viewer().job.settings.real_part, 0.0);
+        EXPECT_EQ(viewer().job.settings.imaginary_part, -5.0);
+        EXPECT_EQ(viewer().job.settings.real_scale, 0.02);
+        EXPECT_EQ(viewer().job.settings.imaginary_scale, 0.1);
+        EXPECT_EQ(viewer().job.settings.precision, 100);
+        EXPECT_FALSE(viewer().job.running) << "a calculation was started";
         const std::vector<std::string> boxes = platform::headless::message_boxes();
         ASSERT_EQ(boxes.size(), boxes_before + 1);
         EXPECT_NE(boxes.back().find(names[i] + " must be a finite number"), std::string::npos)
             << boxes.back();
         EXPECT_EQ(window_text(bad_fields[i].first), bad_fields[i].second);
-        EXPECT_EQ(window_text(precision_edit), "7");
+        EXPECT_EQ(window_text(options().precision_edit), "7");
     }
     // The texts also outlast the activation changes around the message box; later ones refill as before.
-    platform::headless::focus_lost(options_window);
-    platform::headless::focus_gained(options_window);
+    platform::headless::focus_lost(options().window);
+    platform::headless::focus_gained(options().window);
     test_support::pump_until_idle();
-    EXPECT_EQ(window_text(imaginary_scale_edit), "NAN(1)");
-    platform::headless::click(main_window, 900, 700);
+    EXPECT_EQ(window_text(options().imaginary_scale_edit), "NAN(1)");
+    platform::headless::click(main_window(), 900, 700);
     test_support::pump_until_idle();
-    EXPECT_EQ(window_text(imaginary_scale_edit), "0.100000");
-    EXPECT_EQ(window_text(precision_edit), "100");
+    EXPECT_EQ(window_text(options().imaginary_scale_edit), "0.100000");
+    EXPECT_EQ(window_text(options().precision_edit), "100");
 }
 
 TEST_F(Options, EachFieldShowsATextThatReadsBackAsItsValue) {
     const double values[] = {1e-7, -2.5e-12, 0.1 + 0.2, 1e300, 123456.7890123, -0.0};
     for (double value : values) {
-        viewer.job.real_scale = value;
-        viewer.job.ceiling = value;
+        viewer().job.settings.real_scale = value;
+        viewer().job.settings.ceiling = value;
         refill();
-        const std::string shown = window_text(real_scale_edit);
+        const std::string shown = window_text(options().real_scale_edit);
         EXPECT_EQ(std::atof(shown.c_str()), value) << shown;
         EXPECT_EQ(std::signbit(std::atof(shown.c_str())), std::signbit(value)) << shown;
-        EXPECT_EQ(window_text(ceiling_edit), shown);
+        EXPECT_EQ(window_text(options().ceiling_edit), shown);
     }
-    viewer.job.real_scale = 1e-7;
-    viewer.job.imaginary_scale = 0.25;
+    viewer().job.settings.real_scale = 1e-7;
+    viewer().job.settings.imaginary_scale = 0.25;
     refill();
-    EXPECT_EQ(window_text(real_scale_edit), "1e-07") << "the shortest text when %f loses the value";
-    EXPECT_EQ(window_text(imaginary_scale_edit), "0.250000") << "%f where it keeps the value";
-    EXPECT_EQ(window_text(ceiling_edit), "-0.000000");
+    EXPECT_EQ(window_text(options().real_scale_edit), "1e-07") << "the shortest text when %f loses the value";
+    EXPECT_EQ(window_text(options().imaginary_scale_edit), "0.250000") << "%f where it keeps the value";
+    EXPECT_EQ(window_text(options().ceiling_edit), "-0.000000");
 
     // Applying what is shown keeps the settings exactly.
     press_apply();
-    EXPECT_EQ(viewer.job.real_scale, 1e-7);
-    EXPECT_EQ(viewer.job.imaginary_scale, 0.25);
-    stop_calculation(viewer.job);
+    EXPECT_EQ(viewer().job.settings.real_scale, 1e-7);
+    EXPECT_EQ(viewer().job.settings.imaginary_scale, 0.25);
+    stop_calculation(viewer().job);
 }
 
 TEST_F(Options, ApplyingDuringACalculationRestartsIt) {
-    set_text(precision_edit, "2000000000");
+    set_text(options().precision_edit, "2000000000");
     press_apply();
-    EXPECT_EQ(status_text_copy(viewer.job), "Calculating values...");
-    EXPECT_TRUE(viewer.job.running);
+    EXPECT_EQ(status_text_copy(viewer().job), "Calculating values...");
+    EXPECT_TRUE(viewer().job.running);
 
-    set_text(precision_edit, "100");
-    set_text(real_part_edit, "0.5");
+    set_text(options().precision_edit, "100");
+    set_text(options().real_part_edit, "0.5");
     press_apply();
-    EXPECT_EQ(viewer.job.precision, 100);
+    EXPECT_EQ(viewer().job.settings.precision, 100);
     finish_calculation();
-    EXPECT_EQ(status_text_copy(viewer.job),
+    EXPECT_EQ(status_text_copy(viewer().job),
               "Finished calculating reciprocal absolute value with 100 iterations.");
 }
 
 TEST_F(Options, ClosingOnlyHidesIt) {
-    platform::headless::request_close(options_window);
+    platform::headless::request_close(options().window);
     EXPECT_EQ(test_support::pump_until_idle(), std::nullopt);
-    EXPECT_TRUE(IsWindow(options_window));
-    EXPECT_FALSE(IsWindowVisible(options_window));
-    EXPECT_TRUE(IsWindowVisible(main_window));
+    EXPECT_TRUE(IsWindow(options().window));
+    EXPECT_FALSE(IsWindowVisible(options().window));
+    EXPECT_TRUE(IsWindowVisible(main_window()));
 
     // It comes back with the settings when chosen again.
-    choose_menu_entry(120, 300, 6);
-    EXPECT_TRUE(IsWindowVisible(options_window));
-    EXPECT_EQ(window_text(precision_edit), "100");
+    choose_menu_entry(120, 300, "Options");
+    EXPECT_TRUE(IsWindowVisible(options().window));
+    EXPECT_EQ(window_text(options().precision_edit), "100");
 }
 
 }  // namespace

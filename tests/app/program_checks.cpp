@@ -30,33 +30,33 @@ int thread_count() {
     return std::stoi(field);
 }
 
-Program_Baseline take_baseline() {
+Program_Baseline take_baseline(Application& app) {
     Program_Baseline baseline;
     baseline.gdi_objects = platform::gdi::live_object_count();
     baseline.threads = thread_count();
-    if (Window_Object_List* list = object_registry.find_record(main_window)) {
+    if (Window_Object_List* list = object_registry.find_record(app.main_window)) {
         for (On_Screen_Object* object : list->objects) {
-            if (object != &viewer && object != &viewer.menu) baseline.background = object;
+            if (object != &app.viewer && object != &app.viewer.menu) baseline.background = object;
         }
     }
     return baseline;
 }
 
-::testing::AssertionResult program_is_sane(const Program_Baseline& baseline) {
+::testing::AssertionResult program_is_sane(Application& app, const Program_Baseline& baseline) {
     // A round trip through the main window procedure.
-    const LRESULT caption_length = SendMessageA(main_window, WM_GETTEXTLENGTH, 0, 0);
+    const LRESULT caption_length = SendMessageA(app.main_window, WM_GETTEXTLENGTH, 0, 0);
     if (caption_length != static_cast<LRESULT>(std::strlen(main_window_caption))) {
         return ::testing::AssertionFailure()
                << "the main window no longer answers (" << caption_length << ")";
     }
-    Window_Object_List* list = object_registry.find_record(main_window);
+    Window_Object_List* list = object_registry.find_record(app.main_window);
     if (list == nullptr) return ::testing::AssertionFailure() << "the main window has no object list";
     const auto count = [list](On_Screen_Object* object) {
         return std::count(list->objects.begin(), list->objects.end(), object);
     };
-    const auto viewers = count(&viewer);
+    const auto viewers = count(&app.viewer);
     const auto backgrounds = count(baseline.background);
-    const auto menus = count(&viewer.menu);
+    const auto menus = count(&app.viewer.menu);
     if (viewers != 1 || backgrounds != 1 || menus > 1 ||
         list->objects.size() != static_cast<std::size_t>(viewers + backgrounds + menus)) {
         return ::testing::AssertionFailure()
@@ -71,7 +71,7 @@ Program_Baseline take_baseline() {
     if (threads > baseline.threads + 3) {
         return ::testing::AssertionFailure() << threads << " threads, " << baseline.threads << " when idle";
     }
-    if (viewer.job.running && !viewer.job.thread.joinable()) {
+    if (app.viewer.job.running && !app.viewer.job.thread.joinable()) {
         return ::testing::AssertionFailure() << "a calculation runs without a thread to stop";
     }
     const int gdi_objects = platform::gdi::live_object_count();

@@ -7,8 +7,9 @@
 
 #include <chrono>
 
+#include "app/application.h"
 #include "screen_objects/on_screen_object.h"
-#include "tests/zeta/sanitizer_scale.h"
+#include "tests/support/sanitizer_scale.h"
 
 namespace app_test {
 
@@ -33,9 +34,9 @@ double seconds_taken(Action&& action) {
 int thread_count();
 
 // Call when no calculation runs and every paint is done.
-Program_Baseline take_baseline();
+Program_Baseline take_baseline(Application& app);
 
 // Call when every paint is done (after pumping).
-::testing::AssertionResult program_is_sane(const Program_Baseline& baseline);
+::testing::AssertionResult program_is_sane(Application& app, const Program_Baseline& baseline);
 
 }  // namespace app_test

@@ -22,28 +22,27 @@ constexpr COLORREF black = RGB(0, 0, 0);
 using Start_Up = Application_Test;
 
 TEST_F(Start_Up, ListsTheViewerInFrontOfTheBlueBackground) {
-    Window_Object_List* list = object_registry.find_record(main_window);
+    Window_Object_List* list = object_registry.find_record(main_window());
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->objects.size(), 2u);
-    EXPECT_EQ(list->objects[0], &viewer);
+    EXPECT_EQ(list->objects[0], &viewer());
     auto* background = static_cast<On_Screen_Object_Background*>(list->objects[1]);
     EXPECT_EQ(background->colour, blue);
-    EXPECT_EQ(viewer.window, main_window);
-    EXPECT_EQ(viewer.rect, &plot_rect);
-    EXPECT_EQ(viewer.job.plot_rect, &plot_rect);
-    EXPECT_EQ(viewer.job.options_window, options_window);
-    EXPECT_TRUE(IsWindowVisible(main_window));
-    EXPECT_FALSE(IsWindowVisible(options_window));
+    EXPECT_EQ(viewer().window, main_window());
+    EXPECT_EQ(viewer().rect, &app().plot_rect);
+    EXPECT_EQ(viewer().options_window, options().window);
+    EXPECT_TRUE(IsWindowVisible(main_window()));
+    EXPECT_FALSE(IsWindowVisible(options().window));
 }
 
 TEST_F(Start_Up, ShowsTheFrameOnBlueAndFinishesTheFirstPlot) {
-    const std::string first_status = status_text_copy(viewer.job);
+    const std::string first_status = status_text_copy(viewer().job);
     EXPECT_TRUE(first_status == "Calculating values..." ||
                 first_status == "Finished calculating reciprocal absolute value with 100 iterations.")
         << first_status;
 
     finish_calculation();
-    EXPECT_EQ(status_text_copy(viewer.job),
+    EXPECT_EQ(status_text_copy(viewer().job),
               "Finished calculating reciprocal absolute value with 100 iterations.");
     // Far from the plot and its labels only the background shows.
     EXPECT_EQ(shown(20, 20), blue);
@@ -67,7 +66,7 @@ TEST_F(Start_Up, ShowsTheFrameOnBlueAndFinishesTheFirstPlot) {
 
 TEST_F(Start_Up, MouseInputOverThePlotReachesTheViewerAndElsewhereTheBackground) {
     finish_calculation();
-    Window_Object_List* list = object_registry.find_record(main_window);
+    Window_Object_List* list = object_registry.find_record(main_window());
     ASSERT_NE(list, nullptr);
 
     right_click(600, 600);
@@ -75,7 +74,7 @@ TEST_F(Start_Up, MouseInputOverThePlotReachesTheViewerAndElsewhereTheBackground)
 
     right_click(140, 300);
     ASSERT_EQ(list->objects.size(), 3u);
-    EXPECT_EQ(list->objects[0], &viewer.menu);
+    EXPECT_EQ(list->objects[0], &viewer().menu);
     EXPECT_EQ(shown(142, 302), RGB(0, 0, 222)) << "the open menu is drawn in front";
 }
 
@@ -91,11 +90,11 @@ TEST_F(Start_Up, DoubleClickGivesTwoPressReleasePairs) {
     finish_calculation();
     logged_messages.clear();
     wrapped_procedure = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(main_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&logging_procedure)));
+        SetWindowLongPtrA(main_window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&logging_procedure)));
     ASSERT_EQ(wrapped_procedure, &Main_Window_Procedure);
 
-    platform::headless::click(main_window, 600, 600);
-    platform::headless::click(main_window, 600, 600);
+    platform::headless::click(main_window(), 600, 600);
+    platform::headless::click(main_window(), 600, 600);
     test_support::pump_until_idle();
     EXPECT_EQ(logged_messages,
               (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
@@ -103,44 +102,44 @@ TEST_F(Start_Up, DoubleClickGivesTwoPressReleasePairs) {
 
 TEST_F(Start_Up, ResizingRepaintsAtTheNewSizeAndKeepsThePlotRectangle) {
     finish_calculation();
-    platform::headless::resize(main_window, 1000, 820);
+    platform::headless::resize(main_window(), 1000, 820);
     test_support::pump_until_idle();
 
     int width = 0;
     int height = 0;
-    platform::headless::shown_pixels(main_window, &width, &height);
+    platform::headless::shown_pixels(main_window(), &width, &height);
     EXPECT_EQ(width, 1000);
     EXPECT_EQ(height, 820);
     EXPECT_EQ(shown(995, 815), blue);
-    EXPECT_EQ(plot_rect.left, 100);
-    EXPECT_EQ(plot_rect.top, 60);
-    EXPECT_EQ(plot_rect.right, 180);
-    EXPECT_EQ(plot_rect.bottom, 580);
+    EXPECT_EQ(app().plot_rect.left, 100);
+    EXPECT_EQ(app().plot_rect.top, 60);
+    EXPECT_EQ(app().plot_rect.right, 180);
+    EXPECT_EQ(app().plot_rect.bottom, 580);
 }
 
 TEST_F(Start_Up, ClosingTheMainWindowEndsWithExitCodeZeroWhileOptionsIsShown) {
-    choose_menu_entry(120, 300, 6);
-    ASSERT_TRUE(IsWindowVisible(options_window));
+    choose_menu_entry(120, 300, "Options");
+    ASSERT_TRUE(IsWindowVisible(options().window));
 
-    platform::headless::request_close(main_window);
+    platform::headless::request_close(main_window());
     const std::optional<int> exit_code = test_support::pump_until_idle();
     ASSERT_TRUE(exit_code.has_value());
     EXPECT_EQ(*exit_code, 0);
-    EXPECT_FALSE(IsWindow(main_window));
+    EXPECT_FALSE(IsWindow(main_window()));
 }
 
 TEST_F(Start_Up, ClosingTheMainWindowDuringACalculationStopsItAtOnce) {
     finish_calculation();
-    viewer.job.precision = 2000000000;
-    viewer.job.status_text = "Calculating values...";
-    start_calculation(viewer.job);
-    ASSERT_TRUE(viewer.job.running);
+    viewer().job.settings.precision = 2000000000;
+    viewer().job.status_text = "Calculating values...";
+    viewer().restart_calculation();
+    ASSERT_TRUE(viewer().job.running);
 
-    platform::headless::request_close(main_window);
+    platform::headless::request_close(main_window());
     EXPECT_EQ(test_support::pump_until_idle(), std::optional<int>(0));
-    finish_application();
-    EXPECT_FALSE(viewer.job.running);
-    EXPECT_FALSE(viewer.job.thread.joinable());
+    app().finish();
+    EXPECT_FALSE(viewer().job.running);
+    EXPECT_FALSE(viewer().job.thread.joinable());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "tests/tools/render_tool.h"
 #include "zeta/math/accurate_zeta.h"
 #include "zeta/math/zeta_function.h"
+#include "zeta/plot/graph_quantity.h"
 
 namespace tools_test {
 namespace {
@@ -122,6 +123,20 @@ TEST(CsvValues, AreTheClampedQuantityOfZetaAtEveryCell) {
         expect_values_of(Plot{mode, 0.5, -1.0, 0.25, 0.5, 1.5, -0.75, 60, 7, 5});
     // No term at all: zeta is 0 everywhere, so 1/|zeta| is the ceiling.
     expect_values_of(Plot{"recip", -2.0, 3.0, 0.1, 0.7, 4.0, 1.0, 0, 3, 4});
+}
+
+TEST(CsvValues, EveryGraphQuantityIsChosenAndNamedByItsName) {
+    for (const Graph_Quantity& quantity : graph_quantities()) {
+        const std::string name(quantity.name);
+        Scratch_Directory directory;
+        const std::string path = directory.file("values.csv");
+        const Tool_Run run =
+            run_zeta_render({"--csv", path, "--quiet", "--mode", name, "--terms", "5", "--plot-size", "2x2"});
+        ASSERT_EQ(run.status, 0) << name << ": " << run.errors;
+        std::string comment;
+        read_rows(path, comment);
+        EXPECT_TRUE(comment.starts_with("# zeta-render mode=" + name + " ")) << comment;
+    }
 }
 
 TEST(CsvValues, WithTheAccurateMethodAreTheAccurateValues) {

@@ -24,24 +24,23 @@ struct Window_Pixels {
 // Starts the viewer as its entry does, lets `change` alter the plot and the window as the user could (then
 // recalculates as the viewer's commands do), waits for the calculation and returns what the main window
 // shows.
-Window_Pixels render_in_process(const std::function<void()>& change) {
+Window_Pixels render_in_process(const std::function<void(Application&)>& change) {
     platform::headless::use_headless_display();
     platform::user::reset_window_layer();
-    viewer.job.precision =
-        100;  // start-up keeps the constructor's value; an earlier test may have changed it
-    EXPECT_TRUE(start_application(GetModuleHandleA(nullptr)));
-    if (change) {
-        stop_calculation(viewer.job);
-        change();
-        test_support::pump_until_idle();
-        set_status_text(viewer.job, "Calculating values...");
-        start_calculation(viewer.job);
-    }
-    wait_for_calculation(viewer.job);
-    test_support::pump_until_idle();
     Window_Pixels shown;
-    shown.pixels = platform::headless::shown_pixels(main_window, &shown.width, &shown.height);
-    finish_application();
+    {
+        Application application;
+        EXPECT_TRUE(application.start(GetModuleHandleA(nullptr)));
+        if (change) {
+            stop_calculation(application.viewer.job);
+            change(application);
+            test_support::pump_until_idle();
+            application.viewer.restart_calculation();
+        }
+        wait_for_calculation(application.viewer.job);
+        test_support::pump_until_idle();
+        shown.pixels = platform::headless::shown_pixels(application.main_window, &shown.width, &shown.height);
+    }
     platform::user::reset_window_layer();
     return shown;
 }
@@ -105,19 +104,19 @@ TEST(ZetaRender, DrawsWhatTheViewerShowsForOtherSettings) {
                                           directory.file("plot.png")});
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(run.errors, "");
-    const Window_Pixels expected = render_in_process([] {
-        Plot_Job& job = viewer.job;
-        job.mode = Real_Part;
-        job.real_part = -1.5;
-        job.imaginary_part = 10.0;
-        job.real_scale = 0.03;
-        job.imaginary_scale = 0.05;
-        job.precision = 40;
-        job.ceiling = 3.0;
-        job.floor = -2.0;
+    const Window_Pixels expected = render_in_process([](Application& application) {
+        Plot_Job& job = application.viewer.job;
+        job.settings = Plot_Settings{.ceiling = 3.0,
+                                     .floor = -2.0,
+                                     .real_part = -1.5,
+                                     .imaginary_part = 10.0,
+                                     .real_scale = 0.03,
+                                     .imaginary_scale = 0.05,
+                                     .precision = 40,
+                                     .mode = Real_Part};
         job.show_critical_line = 0;
-        plot_rect = RECT{80, 40, 230, 240};
-        platform::headless::resize(main_window, 500, 450);
+        application.plot_rect = RECT{80, 40, 230, 240};
+        platform::headless::resize(application.main_window, 500, 450);
     });
     expect_same_image(expected, read_png(directory.file("plot.png")));
 }

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "tests/zeta/render_probe.h"
-#include "zeta/plot_job.h"
-#include "zeta/plot_renderer.h"
-#include "zeta/value_grid.h"
+#include "zeta/plot/plot_job.h"
+#include "zeta/plot/value_grid.h"
+#include "zeta/viewer/plot_renderer.h"
 
 namespace {
 
@@ -61,8 +61,8 @@ TEST(RenderColourMapReference, MatchesTheDefinitionForAwkwardCellsRangesPansAndC
     // The canvas shows columns 3 to 32 and rows 3 to 21 of the plot: cut off on every side.
     RECT rect{-3, -2, -3 + width, -2 + height};
     Plot_Job job;
-    job.plot_rect = &rect;
-    job.real_part = 5.0;
+    Colour_Map_Cache colour_map;
+    job.settings.real_part = 5.0;
     ASSERT_TRUE(allocate(job.grid, width, height));
     for (int i = 0; i < width; ++i)
         for (int j = 0; j < height; ++j)
@@ -91,9 +91,9 @@ TEST(RenderColourMapReference, MatchesTheDefinitionForAwkwardCellsRangesPansAndC
             // it, nothing is kept and the visible part is coloured band by band.
             for (const bool small : {false, true}) {
                 const SIZE size = small ? SIZE{12, 9} : SIZE{30, 19};
-                if (small) job.colour_map.pixels.reset();
+                if (small) colour_map.pixels.reset();
                 Canvas rendered(size.cx, size.cy, canvas_fill), expected(size.cx, size.cy, canvas_fill);
-                render_plot(job, rendered.dc);
+                render_plot(job, rect, colour_map, rendered.dc);
                 reference_colour_map(expected.dc, rect, job);
                 // Only the map reaches the canvas: the axes, labels, status line and colour bar lie off it.
                 for (int y = 0; y < size.cy; ++y)

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "tests/zeta/render_probe.h"
-#include "zeta/plot_job.h"
-#include "zeta/plot_renderer.h"
-#include "zeta/value_grid.h"
+#include "zeta/plot/plot_job.h"
+#include "zeta/plot/value_grid.h"
+#include "zeta/viewer/plot_renderer.h"
 
 namespace {
 
@@ -19,8 +19,7 @@ constexpr COLORREF pure_green = 0x0000FF00;
 struct Grid_Plot {
     Grid_Plot(LONG left, LONG top, int32_t width, int32_t height)
         : rect{left, top, left + width, top + height} {
-        job.plot_rect = &rect;
-        job.real_part = 5.0;
+        job.settings.real_part = 5.0;
         allocate(job.grid, width, height);
     }
     void set(int32_t x, int32_t y, double value) { write_cell(job.grid, x, y, value); }
@@ -49,6 +48,7 @@ struct Grid_Plot {
 
     RECT rect;
     Plot_Job job;
+    Colour_Map_Cache colour_map;
 };
 
 COLORREF rendered(const Canvas& canvas, const Grid_Plot& plot, int32_t x, int32_t y) {
@@ -68,7 +68,7 @@ TEST(RenderColourMap, SpansTheGridRangeFromRedToGreen) {
     update_range(plot.job.grid);
     Canvas canvas(500, 300, canvas_fill);
 
-    render_plot(plot.job, canvas.dc);
+    render_plot(plot.job, plot.rect, plot.colour_map, canvas.dc);
 
     EXPECT_EQ(rendered(canvas, plot, 1, 1), pure_red);
     EXPECT_EQ(rendered(canvas, plot, 2, 1), pure_green);
@@ -89,7 +89,7 @@ TEST(RenderColourMap, WrapsChannelsOutsideTheRangeAndBlacksOutHugeValues) {
     plot.set_range(0.0, 255.0);
     Canvas canvas(500, 300, canvas_fill);
 
-    render_plot(plot.job, canvas.dc);
+    render_plot(plot.job, plot.rect, plot.colour_map, canvas.dc);
 
     EXPECT_EQ(rendered(canvas, plot, 1, 1), 0x00002CD3u) << "t = 300: green 44, red 211";
     EXPECT_EQ(rendered(canvas, plot, 2, 1), pure_green) << "t = -1: green 255, red 256 -> 0";
@@ -114,7 +114,7 @@ TEST(RenderColourMap, AnEmptyRangeDrawsEveryCellBlack) {
         plot.job.status_text = "Calculating values...";
         Canvas canvas(500, 300, canvas_fill);
 
-        render_plot(plot.job, canvas.dc);
+        render_plot(plot.job, plot.rect, plot.colour_map, canvas.dc);
 
         for (int32_t x = 0; x < 100; ++x)
             for (int32_t y = 1; y < 3; ++y)
@@ -134,12 +134,12 @@ TEST(RenderColourMap, AGridComputedAgainWithTheSameRangeShowsItsNewCells) {
     Grid_Plot plot(80, 30, width, height);
     plot.fill_ramp();
     Canvas first(500, 300, canvas_fill);
-    render_plot(plot.job, first.dc);
+    render_plot(plot.job, plot.rect, plot.colour_map, first.dc);
 
     plot.fill([](int32_t x, int32_t y) { return (width - 1 - x) * 10.0 + y; });
     update_range(plot.job.grid);
     Canvas second(500, 300, canvas_fill);
-    render_plot(plot.job, second.dc);
+    render_plot(plot.job, plot.rect, plot.colour_map, second.dc);
 
     ASSERT_NE(rendered(first, plot, 1, 2), rendered(first, plot, 4, 2));
     for (int32_t x = 0; x < width; ++x)
@@ -154,7 +154,7 @@ TEST(RenderColourMap, PanOffsetShiftsTheMapAndLeavesTheUncoveredStrip) {
     Grid_Plot plot(80, 30, width, height);
     plot.fill_ramp();
     Canvas still(500, 300, canvas_fill);
-    render_plot(plot.job, still.dc);
+    render_plot(plot.job, plot.rect, plot.colour_map, still.dc);
     // Neighbouring cells differ, so a shift cannot go unnoticed.
     ASSERT_NE(rendered(still, plot, 4, 2), rendered(still, plot, 5, 2));
     ASSERT_NE(rendered(still, plot, 4, 2), rendered(still, plot, 4, 3));
@@ -164,7 +164,7 @@ TEST(RenderColourMap, PanOffsetShiftsTheMapAndLeavesTheUncoveredStrip) {
         plot.job.pan_offset_x = pan.x;
         plot.job.pan_offset_y = pan.y;
         Canvas panned(500, 300, canvas_fill);
-        render_plot(plot.job, panned.dc);
+        render_plot(plot.job, plot.rect, plot.colour_map, panned.dc);
 
         for (int32_t x = 0; x < width; ++x) {
             for (int32_t y = 1; y < height; ++y) {

@@ -6,8 +6,8 @@
 
 #include "tests/support/window_test.h"
 #include "tests/zeta/render_probe.h"
-#include "zeta/plot_job.h"
-#include "zeta/plot_renderer.h"
+#include "zeta/plot/plot_job.h"
+#include "zeta/viewer/plot_renderer.h"
 
 namespace {
 
@@ -17,7 +17,8 @@ constexpr RECT plot_area{100, 60, 180, 580};
 // The map without row 0 (under the labels) and column 0 (under the ticks).
 std::vector<COLORREF> colour_map_of(const Plot_Job& job) {
     Canvas canvas(800, 760, canvas_fill);
-    render_plot(job, canvas.dc);
+    Colour_Map_Cache colour_map;
+    render_plot(job, plot_area, colour_map, canvas.dc);
     std::vector<COLORREF> pixels;
     for (LONG x = plot_area.left + 1; x < plot_area.right; ++x)
         for (LONG y = plot_area.top + 1; y < plot_area.bottom; ++y)
@@ -30,13 +31,12 @@ using RenderDuringCalculation = test_support::Headless_Window_Test;
 TEST_F(RenderDuringCalculation, ShowsABlackMapUntilTheFinishedOne) {
     RECT rect = plot_area;
     Plot_Job job;
-    job.plot_rect = &rect;
-    job.imaginary_part = -5.0;
-    job.real_scale = 0.02;
-    job.imaginary_scale = 0.1;
-    job.mode = Reciprocal_Absolute_Value;
+    job.settings.imaginary_part = -5.0;
+    job.settings.real_scale = 0.02;
+    job.settings.imaginary_scale = 0.1;
+    job.settings.mode = Reciprocal_Absolute_Value;
     job.show_critical_line = 0;
-    start_calculation(job);
+    start_calculation(job, rect.right - rect.left, rect.bottom - rect.top);
 
     std::vector<std::vector<COLORREF>> while_running;
     do {

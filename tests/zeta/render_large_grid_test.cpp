@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "tests/zeta/render_probe.h"
-#include "zeta/plot_job.h"
-#include "zeta/plot_renderer.h"
-#include "zeta/value_grid.h"
+#include "zeta/plot/plot_job.h"
+#include "zeta/plot/value_grid.h"
+#include "zeta/viewer/plot_renderer.h"
 
 namespace {
 
@@ -22,7 +22,6 @@ TEST(RenderLargeGrid, ReadsOnlyTheCellsTheCanvasShows) {
     constexpr int allocated_rows = 51;
     RECT rect{-20, 50 - cells, -20 + cells, 50};
     Plot_Job job;
-    job.plot_rect = &rect;
     job.grid.columns.resize(cells);
     for (int x = 20; x < 60; ++x) {
         job.grid.columns[x] = std::make_unique<double[]>(allocated_rows);
@@ -34,7 +33,8 @@ TEST(RenderLargeGrid, ReadsOnlyTheCellsTheCanvasShows) {
     job.grid.maximum = 1.0;
     Canvas canvas(40, 40, Black);
 
-    render_plot(job, canvas.dc);
+    Colour_Map_Cache colour_map;
+    render_plot(job, rect, colour_map, canvas.dc);
 
     EXPECT_EQ(canvas.at(0, 0), green);
     EXPECT_EQ(canvas.at(39, 0), green);

@@ -4,9 +4,9 @@
 
 #include "platform/gdi/surface.h"
 #include "tests/zeta/render_probe.h"
-#include "zeta/plot_job.h"
-#include "zeta/plot_renderer.h"
-#include "zeta/value_grid.h"
+#include "zeta/plot/plot_job.h"
+#include "zeta/plot/value_grid.h"
+#include "zeta/viewer/plot_renderer.h"
 
 namespace {
 
@@ -15,9 +15,10 @@ constexpr COLORREF white = 0x00FFFFFF;
 
 // A job without a grid (as before the first calculation): only text, lines and the colour bar are drawn.
 struct Frame_Plot {
-    explicit Frame_Plot(RECT area) : rect(area) { job.plot_rect = &rect; }
+    explicit Frame_Plot(RECT area) : rect(area) {}
     RECT rect;
     Plot_Job job;
+    Colour_Map_Cache colour_map;
 };
 
 Pixel_Source pixels_of(const Canvas& canvas) {
@@ -34,11 +35,11 @@ int count_pixels(const Canvas& canvas, COLORREF colour) {
 
 TEST(RenderCriticalLine, RunsFromTheTopEdgeTo60PixelsBelowTheBottomWithItsLabel) {
     Frame_Plot plot({100, 60, 180, 100});
-    plot.job.real_part = 0.0;
-    plot.job.real_scale = 0.02;  // Re(s) = 1/2 lies 25 columns right of the left edge
+    plot.job.settings.real_part = 0.0;
+    plot.job.settings.real_scale = 0.02;  // Re(s) = 1/2 lies 25 columns right of the left edge
     Canvas canvas(600, 300, canvas_fill);
 
-    render_plot(plot.job, canvas.dc);
+    render_plot(plot.job, plot.rect, plot.colour_map, canvas.dc);
 
     const LONG x = 125, top = 60, bottom = 100;
     for (LONG y = top; y < bottom; ++y)
@@ -70,12 +71,12 @@ TEST(RenderCriticalLine, IsLeftOutWhenNotStrictlyInsideOrSwitchedOff) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Frame_Plot plot({100, 60, 180, 100});
-        plot.job.real_part = c.real_part;
-        plot.job.real_scale = c.real_scale;
+        plot.job.settings.real_part = c.real_part;
+        plot.job.settings.real_scale = c.real_scale;
         plot.job.show_critical_line = c.shown;
         Canvas canvas(600, 300, canvas_fill);
 
-        render_plot(plot.job, canvas.dc);
+        render_plot(plot.job, plot.rect, plot.colour_map, canvas.dc);
 
         EXPECT_EQ(count_pixels(canvas, Cyan_Critical_Line), 0);
         // Where a label would go, 40 to 60 rows below the plot, there is nothing at all.
@@ -88,13 +89,13 @@ TEST(RenderCriticalLine, IsLeftOutWhenNotStrictlyInsideOrSwitchedOff) {
 // White text leaves black to the axis pen, so the ticks can be told from the labels.
 struct Axes_Picture {
     Axes_Picture() : plot({100, 100, 240, 160}), canvas(700, 400, canvas_fill) {
-        plot.job.real_part = -2.0;
-        plot.job.real_scale = 0.5;
-        plot.job.imaginary_part = -5.0;
-        plot.job.imaginary_scale = 0.25;
+        plot.job.settings.real_part = -2.0;
+        plot.job.settings.real_scale = 0.5;
+        plot.job.settings.imaginary_part = -5.0;
+        plot.job.settings.imaginary_scale = 0.25;
         plot.job.show_critical_line = 0;
         SetTextColor(canvas.dc, white);
-        render_plot(plot.job, canvas.dc);
+        render_plot(plot.job, plot.rect, plot.colour_map, canvas.dc);
     }
     bool shows(const char* text, RECT box, UINT format = 0) const {
         return shows_text(pixels_of(canvas), text, box, format, white);
@@ -147,7 +148,7 @@ TEST(RenderColourBar, RunsFromRedToGreenWithBlackEnds) {
     plot.job.show_critical_line = 0;
     Canvas canvas(700, 200, canvas_fill);
 
-    render_plot(plot.job, canvas.dc);
+    render_plot(plot.job, plot.rect, plot.colour_map, canvas.dc);
 
     const int first_row = 30 + 91, last_row = 30 + 100;
     for (int y = first_row; y <= last_row; ++y) {
@@ -164,10 +165,10 @@ TEST(RenderColourBar, RunsFromRedToGreenWithBlackEnds) {
 TEST(RenderColourBar, ZeroWidthGivesOneBlackColumnAndNegativeWidthNone) {
     Frame_Plot zero_width({20, 20, 20, 30});
     Canvas zero(200, 200, canvas_fill);
-    render_plot(zero_width.job, zero.dc);
+    render_plot(zero_width.job, zero_width.rect, zero_width.colour_map, zero.dc);
     Frame_Plot negative_width({20, 20, 19, 30});
     Canvas negative(200, 200, canvas_fill);
-    render_plot(negative_width.job, negative.dc);
+    render_plot(negative_width.job, negative_width.rect, negative_width.colour_map, negative.dc);
 
     for (int y = 121; y <= 130; ++y) {
         EXPECT_EQ(zero.at(20, y), Black);
@@ -181,13 +182,13 @@ TEST(RenderPlot, LeavesNoGdiObjectBehind) {
     const int before_canvas = platform::gdi::live_object_count();
     {
         Frame_Plot plot({100, 60, 180, 100});
-        plot.job.real_part = 0.0;
-        plot.job.real_scale = 0.02;  // both pens in use
+        plot.job.settings.real_part = 0.0;
+        plot.job.settings.real_scale = 0.02;  // both pens in use
         allocate(plot.job.grid, 80, 40);
         Canvas canvas(600, 300, canvas_fill);
         const int before_render = platform::gdi::live_object_count();
 
-        render_plot(plot.job, canvas.dc);
+        render_plot(plot.job, plot.rect, plot.colour_map, canvas.dc);
 
         EXPECT_EQ(platform::gdi::live_object_count(), before_render);
         ASSERT_GT(count_pixels(canvas, Cyan_Critical_Line), 0);

@@ -9,8 +9,8 @@
 #include "tests/support/window_test.h"
 #include "tests/zeta/render_probe.h"
 #include "zeta/math/zeta_function.h"
-#include "zeta/plot_job.h"
-#include "zeta/plot_renderer.h"
+#include "zeta/plot/plot_job.h"
+#include "zeta/viewer/plot_renderer.h"
 
 namespace {
 
@@ -56,16 +56,15 @@ using RenderStartupPlot = test_support::Headless_Window_Test;
 TEST_F(RenderStartupPlot, EveryCellPixelHasTheColourOfItsEvaluatedValue) {
     RECT plot_rect{100, 60, 180, 580};
     Plot_Job job;
-    job.plot_rect = &plot_rect;
-    job.real_part = real_part;
-    job.imaginary_part = imaginary_part;
-    job.real_scale = real_scale;
-    job.imaginary_scale = imaginary_scale;
-    job.ceiling = ceiling;
-    job.floor = floor_value;
-    job.mode = Reciprocal_Absolute_Value;
+    job.settings.real_part = real_part;
+    job.settings.imaginary_part = imaginary_part;
+    job.settings.real_scale = real_scale;
+    job.settings.imaginary_scale = imaginary_scale;
+    job.settings.ceiling = ceiling;
+    job.settings.floor = floor_value;
+    job.settings.mode = Reciprocal_Absolute_Value;
     job.show_critical_line = 1;
-    start_calculation(job);
+    start_calculation(job, plot_rect.right - plot_rect.left, plot_rect.bottom - plot_rect.top);
 
     std::vector<std::vector<double>> cells(width, std::vector<double>(height));
     for (int x = 0; x < width; ++x)
@@ -85,7 +84,8 @@ TEST_F(RenderStartupPlot, EveryCellPixelHasTheColourOfItsEvaluatedValue) {
     wait_for_calculation(job);
     ASSERT_EQ(status_text_copy(job), "Finished calculating reciprocal absolute value with 100 iterations.");
     Canvas canvas(800, 760, canvas_fill);
-    render_plot(job, canvas.dc);
+    Colour_Map_Cache colour_map;
+    render_plot(job, plot_rect, colour_map, canvas.dc);
 
     // Drawn over the map: the critical line at Re(s) = 1/2, and the imaginary axis ticks on the left column.
     // Row 0 lies on the bottom edge under the real axis labels.

@@ -1,4 +1,4 @@
-#include "zeta/truncation.h"
+#include "zeta/viewer/truncation.h"
 
 #include <gtest/gtest.h>
 

@@ -28,27 +28,26 @@ TEST_F(ZetaViewer, FreshMenuOffersEightEntriesWithHideCriticalLineAndAccurateVal
 }
 
 TEST_F(ZetaViewer, AccurateValuesSwitchesTheMethodRecomputesAndTheMenuThenOffersSeriesValues) {
-    viewer.job.mode = Absolute_Value;
+    viewer.job.settings.mode = Absolute_Value;
     right_click(140, 300);
-    choose(7);
+    choose("Accurate values");
 
-    EXPECT_EQ(viewer.job.method, Accurate_Method);
+    EXPECT_EQ(viewer.job.settings.method, Accurate_Method);
     const std::string just_after = status_text_copy(viewer.job);
     EXPECT_TRUE(just_after == calculating || just_after == "Finished calculating absolute value accurately.")
         << just_after;
     wait_until_calculated();
     EXPECT_EQ(status_text_copy(viewer.job), "Finished calculating absolute value accurately.");
-    EXPECT_EQ(viewer.job.precision, precision) << "the series' terms are kept";
+    EXPECT_EQ(viewer.job.settings.precision, precision) << "the series' terms are kept";
     // Cell [0][250] is s = 20i.
     Complex accurate;
     evaluate_zeta_accurately(Complex{0.0, 20.0}, accurate);
     EXPECT_EQ(read_cell(viewer.job.grid, 0, 250), cell_value(Absolute_Value, accurate, 5.0, -5.0));
 
     right_click(140, 300);
-    EXPECT_EQ(viewer.menu.items.at(7), "Series values");
-    choose(7);
+    choose("Series values");
     wait_until_calculated();
-    EXPECT_EQ(viewer.job.method, Series_Method);
+    EXPECT_EQ(viewer.job.settings.method, Series_Method);
     EXPECT_EQ(status_text_copy(viewer.job), finished_text("absolute value", precision));
 }
 
@@ -57,7 +56,7 @@ TEST_F(ZetaViewer, HidingTheCriticalLineRemovesItAtOnceAndTheMenuThenOffersToSho
     const std::string finished = status_text_copy(viewer.job);
 
     right_click(140, 300);
-    choose(5);
+    choose("Hide critical line");
 
     EXPECT_EQ(viewer.job.show_critical_line, 0);
     EXPECT_EQ(cyan_pixels_in_line_column(), 0);
@@ -85,8 +84,8 @@ TEST_F(ZetaViewer, PlainLeftClickRecomputesTheSamePlot) {
         << just_after;
     wait_until_calculated();
     EXPECT_EQ(status_text_copy(viewer.job), finished_text("reciprocal absolute value", precision));
-    EXPECT_EQ(viewer.job.real_part, 0.0);
-    EXPECT_EQ(viewer.job.imaginary_part, -5.0);
+    EXPECT_EQ(viewer.job.settings.real_part, 0.0);
+    EXPECT_EQ(viewer.job.settings.imaginary_part, -5.0);
     std::vector<COLORREF> after;
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x)
@@ -112,8 +111,8 @@ TEST_F(ZetaViewer, DragShiftsThePictureThenMovesTheOriginOnRelease) {
     platform::headless::mouse_up(window, 170, 320);
     pump();
 
-    EXPECT_DOUBLE_EQ(viewer.job.real_part, -0.6);
-    EXPECT_DOUBLE_EQ(viewer.job.imaginary_part, -3.0);
+    EXPECT_DOUBLE_EQ(viewer.job.settings.real_part, -0.6);
+    EXPECT_DOUBLE_EQ(viewer.job.settings.imaginary_part, -3.0);
     EXPECT_EQ(viewer.job.pan_offset_x, 0.0);
     EXPECT_EQ(viewer.job.pan_offset_y, 0.0);
     EXPECT_EQ(viewer.panning, 0);
@@ -170,7 +169,7 @@ TEST_F(ZetaViewer, GraphEntriesSwitchTheQuantityAndRecompute) {
         viewer.job.status_text = "stale";
         right_click(140, 300);
         choose(entry.index);
-        EXPECT_EQ(viewer.job.mode, entry.mode);
+        EXPECT_EQ(viewer.job.settings.mode, entry.mode);
         wait_until_calculated();
         EXPECT_EQ(status_text_copy(viewer.job), finished_text(entry.quantity, precision));
         EXPECT_TRUE(shows_text([this](int x, int y) { return shown(x, y); },
@@ -181,17 +180,17 @@ TEST_F(ZetaViewer, GraphEntriesSwitchTheQuantityAndRecompute) {
 
 TEST_F(ZetaViewer, OptionsEntryShowsTheOptionsWindowAndLeavesThePlot) {
     test_support::register_logging_class("viewer test options");
-    viewer.job.options_window = create_top_level("viewer test options", 10, 10, 300, 200);
-    ASSERT_FALSE(IsWindowVisible(viewer.job.options_window));
+    viewer.options_window = create_top_level("viewer test options", 10, 10, 300, 200);
+    ASSERT_FALSE(IsWindowVisible(viewer.options_window));
     const std::string finished = status_text_copy(viewer.job);
 
     right_click(140, 300);
     choose(6);
 
-    EXPECT_TRUE(IsWindowVisible(viewer.job.options_window));
+    EXPECT_TRUE(IsWindowVisible(viewer.options_window));
     EXPECT_EQ(status_text_copy(viewer.job), finished);
-    EXPECT_EQ(viewer.job.real_part, 0.0);
-    EXPECT_EQ(viewer.job.mode, Reciprocal_Absolute_Value);
+    EXPECT_EQ(viewer.job.settings.real_part, 0.0);
+    EXPECT_EQ(viewer.job.settings.mode, Reciprocal_Absolute_Value);
 }
 
 }  // namespace

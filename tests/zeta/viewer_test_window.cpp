@@ -1,9 +1,12 @@
 #include "tests/zeta/viewer_test_window.h"
 
+#include <algorithm>
+
 #include "platform/testing/testing.h"
+#include "screen_objects/window_host.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/sanitizer_scale.h"
 #include "tests/zeta/render_probe.h"
-#include "tests/zeta/sanitizer_scale.h"
 
 namespace {
 
@@ -13,49 +16,11 @@ constexpr int menu_item_height = 17;
 
 Object_Registry* painted_registry = nullptr;
 
-std::int32_t event_for(UINT message) {
-    switch (message) {
-        case WM_MOUSEMOVE:
-            return Event_Mouse_Move;
-        case WM_RBUTTONDOWN:
-            return Event_Right_Button_Down;
-        case WM_RBUTTONUP:
-            return Event_Right_Button_Up;
-        case WM_LBUTTONDOWN:
-            return Event_Left_Button_Down;
-        case WM_LBUTTONUP:
-            return Event_Left_Button_Up;
-        default:
-            return 0;
-    }
-}
-
-void paint(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    PAINTSTRUCT paint_struct{};
-    HDC window_dc = BeginPaint(window, &paint_struct);
-    HDC memory_dc = CreateCompatibleDC(window_dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(window_dc, client.right, client.bottom);
-    HGDIOBJ previous = SelectObject(memory_dc, bitmap);
-    painted_registry->paint_window_objects(window, &memory_dc);
-    BitBlt(window_dc, 0, 0, client.right, client.bottom, memory_dc, 0, 0, SRCCOPY);
-    SelectObject(memory_dc, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory_dc);
-    EndPaint(window, &paint_struct);
-}
-
 LRESULT CALLBACK viewer_window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (painted_registry == nullptr) return DefWindowProcA(window, message, wparam, lparam);
-    if (message == WM_PAINT) {
-        paint(window);
-        return 0;
-    }
-    if (const std::int32_t event = event_for(message); event != 0) {
-        painted_registry->dispatch_window_event(window, event, LOWORD(lparam), HIWORD(lparam));
-        return 0;
-    }
+    LRESULT result = 0;
+    if (painted_registry != nullptr &&
+        host_window_message(*painted_registry, window, message, wparam, lparam, result))
+        return result;
     return DefWindowProcA(window, message, wparam, lparam);
 }
 
@@ -81,19 +46,11 @@ void Viewer_Test::SetUp() {
     // The start-up plot, with fewer series terms under a sanitizer.
     precision = scaled(100, 20);
     viewer.rect = &plot_rect;
+    viewer.window = window;
     viewer.colour = RGB(14, 24, 34);
-    Plot_Job& job = viewer.job;
-    job.plot_rect = &plot_rect;
-    job.repaint_window = window;
-    job.real_part = 0.0;
-    job.imaginary_part = -5.0;
-    job.real_scale = 0.02;
-    job.imaginary_scale = 0.1;
-    job.ceiling = 5.0;
-    job.floor = -5.0;
-    job.mode = Reciprocal_Absolute_Value;
-    job.precision = precision;
-    start_calculation(job);
+    viewer.job.settings = start_up_settings();
+    viewer.job.settings.precision = precision;
+    viewer.restart_calculation();
     registry.register_object(&viewer);
     background.colour = RGB(0, 0, 255);
     registry.register_object(&background);
@@ -130,6 +87,13 @@ void Viewer_Test::choose(int index) {
     pump();
     platform::headless::click(window, x, y);
     pump();
+}
+
+void Viewer_Test::choose(const std::string& text) {
+    const auto& items = viewer.menu.items;
+    const auto found = std::find(items.begin(), items.end(), text);
+    ASSERT_NE(found, items.end()) << "no menu entry \"" << text << "\"";
+    choose(static_cast<int>(found - items.begin()));
 }
 
 void Viewer_Test::left_click(int x, int y) {

@@ -10,7 +10,7 @@
 #include "screen_objects/background.h"
 #include "screen_objects/object_registry.h"
 #include "tests/support/window_test.h"
-#include "zeta/zeta_viewer.h"
+#include "zeta/viewer/zeta_viewer.h"
 
 class Viewer_Test : public test_support::Headless_Window_Test {
 protected:
@@ -24,6 +24,8 @@ protected:
     void right_click(int x, int y);
     // Points at entry `index` of the open menu, then clicks it.
     void choose(int index);
+    // The same for the open menu's entry with this text; fails the test when there is none.
+    void choose(const std::string& text);
     void left_click(int x, int y);
 
     // What the screen shows at client (x, y).

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/zeta/sanitizer_scale.h"
+#include "tests/support/sanitizer_scale.h"
 #include "tests/zeta_math/arb_reference.h"
 #include "zeta/math/accurate_zeta.h"
 

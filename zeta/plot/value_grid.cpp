@@ -1,0 +1,138 @@
+#include "zeta/plot/value_grid.h"
+
+#include <algorithm>
+#include <new>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+bool grid_size_fits(int32_t width, int32_t height) {
+    const uint64_t column_bytes = static_cast<uint64_t>(height) * sizeof(double) + sizeof(double*);
+    return static_cast<uint64_t>(width) * column_bytes <= largest_grid_bytes();
+}
+
+uint64_t physical_memory_bytes() {
+#ifdef _WIN32
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof(status);
+    if (!GlobalMemoryStatusEx(&status)) return 0;
+    return status.ullTotalPhys;
+#else
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long page_size = sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || page_size <= 0) return 0;
+    return static_cast<uint64_t>(pages) * static_cast<uint64_t>(page_size);
+#endif
+}
+
+// Cells set at a time between two looks at the cancel flag: a few milliseconds of work.
+constexpr size_t cells_per_clear = size_t{1} << 20;
+
+void next_generation(Value_Grid& grid) {
+    std::lock_guard lock(grid.range_mutex);
+    ++grid.generation;
+}
+
+bool allocate_columns(Value_Grid& grid, int32_t width, int32_t height, bool set_cells) {
+    next_generation(grid);
+    grid.columns.clear();
+    grid.width = 0;
+    grid.height = 0;
+    grid.first_unset_column.store(set_cells ? INT32_MAX : 0, std::memory_order_release);
+    if (width < 0 || height < 0 || !grid_size_fits(width, height)) return false;
+    try {
+        grid.columns.resize(static_cast<size_t>(width));
+        for (auto& column : grid.columns) {
+            if (set_cells) {
+                column = std::make_unique<double[]>(static_cast<size_t>(height));
+            } else {
+                column.reset(new double[static_cast<size_t>(height)]);
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        grid.columns.clear();
+        grid.columns.shrink_to_fit();
+        return false;
+    }
+    grid.width = width;
+    grid.height = height;
+    return true;
+}
+
+}  // namespace
+
+uint64_t largest_grid_bytes() {
+    // The 32-bit target's limit; on a smaller machine a quarter of its memory.
+    uint64_t largest = 0xFFFFFFFFull;
+    if (const uint64_t physical = physical_memory_bytes(); physical != 0)
+        largest = std::min(largest, physical / 4);
+    return largest;
+}
+
+bool allocate(Value_Grid& grid, int32_t width, int32_t height) {
+    return allocate_columns(grid, width, height, true);
+}
+
+bool allocate_unset(Value_Grid& grid, int32_t width, int32_t height) {
+    return allocate_columns(grid, width, height, false);
+}
+
+bool clear_cells(Value_Grid& grid, const std::atomic<bool>& cancel) {
+    const size_t height = static_cast<size_t>(grid.height);
+    for (int32_t x = std::min(grid.first_unset_column.load(std::memory_order_relaxed), grid.width);
+         x < grid.width; ++x) {
+        double* column = grid.columns[static_cast<size_t>(x)].get();
+        for (size_t y = 0; y < height; y += cells_per_clear) {
+            if (cancel.load(std::memory_order_relaxed)) return false;
+            std::fill(column + y, column + std::min(height, y + cells_per_clear), 0.0);
+        }
+        grid.first_unset_column.store(x + 1, std::memory_order_release);
+    }
+    grid.first_unset_column.store(INT32_MAX, std::memory_order_release);
+    return true;
+}
+
+void release(Value_Grid& grid) {
+    grid.first_unset_column.store(INT32_MAX, std::memory_order_release);
+    grid.columns.clear();
+    grid.columns.shrink_to_fit();
+    grid.width = 0;
+    grid.height = 0;
+    std::lock_guard lock(grid.range_mutex);
+    grid.maximum = 0.0;
+    grid.minimum = 0.0;
+    ++grid.generation;
+}
+
+void update_range(Value_Grid& grid) {
+    if (grid.columns.empty() || !grid.columns[0] || grid.height < 1) return;
+    double maximum = read_cell(grid, 0, 0);
+    double minimum = maximum;
+    for (int32_t x = 0; x < grid.width; ++x) {
+        for (int32_t y = 0; y < grid.height; ++y) {
+            const double cell = read_cell(grid, x, y);
+            if (maximum < cell) maximum = cell;
+            if (minimum > cell) minimum = cell;
+        }
+    }
+    std::lock_guard lock(grid.range_mutex);
+    grid.maximum = maximum;
+    grid.minimum = minimum;
+    ++grid.generation;
+}
+
+Value_Range read_range(const Value_Grid& grid) {
+    std::lock_guard lock(grid.range_mutex);
+    return Value_Range{grid.minimum, grid.maximum};
+}
+
+Value_Range read_range(const Value_Grid& grid, uint64_t* generation) {
+    std::lock_guard lock(grid.range_mutex);
+    *generation = grid.generation;
+    return Value_Range{grid.minimum, grid.maximum};
+}
