@@ -124,7 +124,7 @@ TEST(PhaseColour, LightnessStepsAtPowersOfTwoAndRisesWithinBands) {
     }
 }
 
-TEST(PhaseColour, EveryColourStaysInsideSrgbAndTheLightnessBounds) {
+TEST(PhaseColour, EveryColourStaysInsideSrgbAndTheLightnessBoundsAndMatchesItsOklch) {
     for (int i = 0; i <= 800; ++i) {
         for (int j = 0; j < 720; ++j) {
             const std::complex<double> z = std::polar(std::exp2(-20 + i * 0.05), 2 * pi * j / 720);
@@ -135,10 +135,22 @@ TEST(PhaseColour, EveryColourStaysInsideSrgbAndTheLightnessBounds) {
                 ASSERT_GE(v, 0.0) << z;
                 ASSERT_LE(v, 1.0) << z;
             }
-            const double lightness = oklab(colour_of(z)).lightness;
+            const uint32_t pixel = colour_of(z), converted = oklch_colour(colour);
+            for (int c = 0; c < 3; ++c)
+                ASSERT_NEAR(channel(pixel, c), channel(converted, c), 1) << z;
+            const double lightness = oklab(pixel).lightness;
             ASSERT_GE(lightness, 0.45 - lightness_rounding);
             ASSERT_LE(lightness, 0.85 + lightness_rounding);
         }
+    }
+}
+
+TEST(PhaseColour, GreysTakeTheNearestSrgbCode) {
+    for (int k = 0; k <= 20000; ++k) {
+        const double lightness = k / 20000.0;
+        const int expected = encode(std::pow(lightness, 3));
+        EXPECT_EQ(oklch_colour(Oklch{lightness, 0, 0}), static_cast<uint32_t>(expected * 0x010101))
+            << lightness;
     }
 }
 
