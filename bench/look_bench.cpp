@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <random>
 #include <string_view>
 #include <vector>
@@ -20,7 +21,8 @@ constexpr int plot_cells = 960 * 768;
 const std::vector<Complex>& plot_values() {
     static const std::vector<Complex> values = [] {
         std::mt19937_64 random(1);
-        std::uniform_real_distribution<double> arg(-M_PI, M_PI), log2_modulus(-20.0, 20.0);
+        std::uniform_real_distribution<double> arg(-std::numbers::pi, std::numbers::pi),
+            log2_modulus(-20.0, 20.0);
         std::vector<Complex> list(plot_cells);
         for (Complex& z : list) {
             const double modulus = std::exp2(log2_modulus(random)), angle = arg(random);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "zeta/look/readout_format.h"
@@ -42,9 +43,21 @@ TEST(FormatCoordinate, NeighbouringCellsReadDifferentlyWithinTheDoublesDigits) {
     }
 }
 
+// Cells i · step + start as the plot computes them, at heights and steps chosen at random.
+TEST(FormatCoordinate, NeighbouringCellsOfRandomPlotsReadDifferently) {
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> height(-3, 13), step_size(-12, 3);
+    for (int k = 0; k < 20000; ++k) {
+        const double start = std::pow(10.0, height(random)), step = std::pow(10.0, step_size(random));
+        const double cell = 7 * step + start, next = 8 * step + start;
+        if (cell == next) continue;
+        EXPECT_NE(format_coordinate(cell, step), format_coordinate(next, step)) << cell << " " << step;
+    }
+}
+
 TEST(FormatCoordinate, ReadsLikeTheNumbersPeopleWrite) {
     EXPECT_EQ(format_coordinate(14.134725141734693, 1e-3), "14.13472514");
-    EXPECT_EQ(format_coordinate(14.134725141734693, 1e-12), "14.134725141735");
+    EXPECT_EQ(format_coordinate(14.134725141734693, 1e-12), "14.1347251417347");
     EXPECT_EQ(format_coordinate(0.5, 0.01), "0.5");
     EXPECT_EQ(format_coordinate(1e12 + 1e-4, 1e-12), "1000000000000.0001");
     EXPECT_EQ(format_coordinate(1e8, 1e-12), "100000000");

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -76,6 +77,23 @@ TEST(TickLabel, HighUpARoundBaseAndTheOffset) {
     expect_fitting_labels(1e12 + 0.25, 30.0, 70, platform_font);
 }
 
+// Spacings from about the double's ulp at the value to a thousandth of it, where the digits run short.
+TEST(TickLabel, RandomAxesTellTicksApartAndStayTrue) {
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> height(-3, 13), relative_spacing(-16.5, -3);
+    for (int k = 0; k < 5000; ++k) {
+        const double value = std::pow(10.0, height(random)) * (k % 2 ? -1 : 1);
+        const double spacing = std::fabs(value) * std::pow(10.0, relative_spacing(random)),
+                     next = value + spacing;
+        const std::string label = tick_label(value, spacing, 70, platform_font);
+        const double ulp = std::nextafter(std::fabs(value), 1e300) - std::fabs(value);
+        EXPECT_LE(std::fabs(evaluate(label) - value), std::max(spacing / 2, ulp)) << label << " " << spacing;
+        if (next != value) {
+            EXPECT_NE(label, tick_label(next, spacing, 70, platform_font)) << label;
+        }
+    }
+}
+
 TEST(TickLabel, BestEffortWhenNothingFits) {
     // Ticks 10⁻⁶ apart at 10⁸ need fifteen digits: the narrowest text, still true to its tick.
     for (int k = 0; k < 10; ++k) {
@@ -94,7 +112,9 @@ TEST(TickLabel, SpacingOfZeroOrNaNAndOddValues) {
     EXPECT_EQ(tick_label(100000005.5, nan, 70, platform_font), "1e8+5.5");
     EXPECT_EQ(tick_label(2.5, nan, 70, platform_font), "2.500000");
     EXPECT_EQ(tick_label(1e20, -1.0, 70, platform_font), "1e20");
-    EXPECT_EQ(tick_label(3 * 0.1 - 0.3, 0.1, 10, platform_font), "0");
+    EXPECT_EQ(tick_label(0.3 - 3 * 0.1, 0.1, 10, platform_font), "0");  // a tick meant to be at 0
+    // Ticks closer than the double's ulp (1.2e-4 at 10¹²) get no digits it does not hold.
+    EXPECT_EQ(tick_label(1e12 + 0.3, 1e-9, 200, platform_font), "1000000000000.3");
     EXPECT_EQ(tick_label(nan, 1.0, 70, platform_font), "nan");
     EXPECT_EQ(tick_label(-std::numeric_limits<double>::infinity(), 1.0, 70, platform_font), "-inf");
 }

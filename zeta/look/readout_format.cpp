@@ -16,12 +16,15 @@ int decimal_exponent(double x) {
     return std::atoi(std::strchr(text, 'e') + 1);
 }
 
-// Power of ten of the leading digit of the distance from finite x to the next double away from 0.
-int ulp_place(double x) {
+// Distance from finite x to the next double away from 0.
+double ulp(double x) {
     const double size = std::fabs(x);
-    double ulp = std::nextafter(size, std::numeric_limits<double>::infinity()) - size;
-    if (std::isinf(ulp)) ulp = size - std::nextafter(size, 0.0);
-    return static_cast<int>(std::floor(std::log10(ulp)));
+    const double next = std::nextafter(size, std::numeric_limits<double>::infinity()) - size;
+    return std::isinf(next) ? size - std::nextafter(size, 0.0) : next;
+}
+
+int leading_place(double x) {
+    return static_cast<int>(std::floor(std::log10(x)));
 }
 
 // "14.1300" → "14.13", "2.50e-17" → "2.5e-17", "3.000" → "3".
@@ -51,9 +54,14 @@ std::string format_coordinate(double value, double cell_step) {
     }
     const int exponent = decimal_exponent(value);
     int last_place = exponent - 9;  // ten significant digits
-    if (cell_step > 0.0 && std::isfinite(cell_step))
-        last_place = std::min(last_place, static_cast<int>(std::floor(std::log10(cell_step))));
-    last_place = std::max(last_place, ulp_place(value));
+    // Neighbouring cells, each rounded to a double, may lie up to two ulps closer than cell_step.
+    // Closer cells are told apart by the double's last digit.
+    const int ulp_place = leading_place(ulp(value));
+    if (cell_step > 0.0 && std::isfinite(cell_step)) {
+        const double least_distance = cell_step - 2 * ulp(value);
+        last_place = std::min(last_place, least_distance > 0.0 ? leading_place(least_distance) : ulp_place);
+    }
+    last_place = std::max(last_place, ulp_place);
     if (exponent > -5 && exponent < 16)
         std::snprintf(text, sizeof text, "%.*f", std::max(0, -last_place), value);
     else

@@ -24,20 +24,22 @@ int decimal_exponent(double x) {
     return std::atoi(text.c_str() + text.find('e') + 1);
 }
 
-// Power of ten of the leading digit of the distance from finite x to the next double away from 0.
-int ulp_place(double x) {
+// Distance from finite x to the next double away from 0.
+double ulp(double x) {
     const double size = std::fabs(x);
-    double ulp = std::nextafter(size, std::numeric_limits<double>::infinity()) - size;
-    if (std::isinf(ulp)) ulp = size - std::nextafter(size, 0.0);
-    return static_cast<int>(std::floor(std::log10(ulp)));
+    const double next = std::nextafter(size, std::numeric_limits<double>::infinity()) - size;
+    return std::isinf(next) ? size - std::nextafter(size, 0.0) : next;
+}
+
+int leading_place(double x) {
+    return static_cast<int>(std::floor(std::log10(x)));
 }
 
 // Power of ten of the last digit a label shows: a tenth of the spacing (the "%f" digits when it is
 // unknown), but nothing the double does not hold.
 int last_place(double value, double spacing) {
     const bool known = spacing > 0.0 && std::isfinite(spacing);
-    const int place = known ? static_cast<int>(std::floor(std::log10(spacing))) - 1 : -6;
-    return std::max(place, ulp_place(value));
+    return std::max(known ? leading_place(spacing) - 1 : -6, leading_place(ulp(value)));
 }
 
 std::string without_trailing_zeros(const std::string& digits) {
@@ -62,8 +64,16 @@ std::string scientific_text(double value, int place) {
     return without_trailing_zeros(text.substr(0, e)) + "e" + std::to_string(std::atoi(text.c_str() + e + 1));
 }
 
+// The number a label stands for: the number, or the base plus the offset.
+double label_value(const std::string& label) {
+    char* rest = nullptr;
+    const double number = std::strtod(label.c_str(), &rest);
+    return *rest == '\0' ? number : number + std::strtod(rest, nullptr);
+}
+
 // "1e8+5.5": the multiple of 10^base_place nearest to value, and the offset from it rounded to 10^place.
-// Empty when that multiple is 0 (the fixed text says the same) or not finite.
+// Empty when that multiple is 0 (the fixed text says the same) or not finite, and where the written base
+// is not the double the offset was taken from closely enough (fractional bases, near the ulp).
 std::string base_offset_text(double value, int base_place, int place) {
     const double unit = std::pow(10.0, base_place);
     const double multiple = std::round(value / unit);
@@ -71,8 +81,9 @@ std::string base_offset_text(double value, int base_place, int place) {
     const double base = multiple * unit;
     const std::string offset = fixed_text(std::fabs(value - base), place);
     const std::string text = scientific_text(base, base_place);
-    if (offset == "0") return text;
-    return text + (value < base ? "-" : "+") + offset;
+    const std::string label = offset == "0" ? text : text + (value < base ? "-" : "+") + offset;
+    const bool faithful = std::fabs(label_value(label) - value) <= 0.5 * std::pow(10.0, place);
+    return faithful ? label : std::string{};
 }
 
 }  // namespace
