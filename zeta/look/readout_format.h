@@ -8,9 +8,10 @@
 
 // A coordinate of s (σ or t) in plain fixed notation, trailing zeros dropped ("14.13472514",
 // "1000000000000.0001"): at least ten significant digits, and down to the place of `cell_step` (the
-// distance between neighbouring cells) so that they read differently, but no digit below the leading digit
-// of the double's ulp at `value`, which the double does not hold. Outside 10⁻⁴ ≤ |value| < 10¹⁶ the same
-// digits in exponent notation ("5.551115123e-17"). A cell_step that is not a positive number is ignored.
+// distance between neighbouring cells, less the two ulps by which rounding may bring them closer) so that
+// they read differently, but no digit below the leading digit of the double's ulp at `value`, which the
+// double does not hold. Outside 10⁻⁴ ≤ |value| < 10¹⁶ the same digits in exponent notation
+// ("5.551115123e-17"). A cell_step that is not a positive number is ignored.
 std::string format_coordinate(double value, double cell_step);
 
 // Ten significant digits as printf's "%.10g" writes them ("3.2e-09", "0.02746317").

@@ -82,7 +82,8 @@ std::string base_offset_text(double value, int base_place, int place) {
     const std::string offset = fixed_text(std::fabs(value - base), place);
     const std::string text = scientific_text(base, base_place);
     const std::string label = offset == "0" ? text : text + (value < base ? "-" : "+") + offset;
-    const bool faithful = std::fabs(label_value(label) - value) <= 0.5 * std::pow(10.0, place);
+    // A hair of slack for the rounding of the sum itself, where the offset ends in a 5.
+    const bool faithful = std::fabs(label_value(label) - value) <= 0.5 * std::pow(10.0, place) * (1 + 1e-6);
     return faithful ? label : std::string{};
 }
 
