@@ -148,7 +148,7 @@ TEST(PhaseColour, GreysTakeTheNearestSrgbCode) {
     }
 }
 
-TEST(PhaseColour, SpecialValues) {
+TEST(PhaseColour, NaNZeroAndInfinity) {
     const double nan = std::numeric_limits<double>::quiet_NaN(),
                  inf = std::numeric_limits<double>::infinity();
     EXPECT_EQ(phase_colour(nan, nan), 0u);

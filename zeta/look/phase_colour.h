@@ -10,7 +10,7 @@
 // other contours 0.30).
 // Chroma: the same all around the wheel at a given lightness, the largest that keeps every hue inside sRGB
 // with a little to spare (see phase_chroma), so no channel is ever clipped.
-// Special values: NaN in either part (the pole) is black; ζ = 0 and an infinite modulus, where the phase
+// NaN, 0 and ∞: NaN in either part (the pole) is black; ζ = 0 and an infinite modulus, where the phase
 // portrait has no band, are the neutral grey of lightness 0.65 (0x008F8F8F).
 #pragma once
 
