@@ -14,14 +14,17 @@ namespace {
 constexpr int exit_bad_argument = 2;
 
 constexpr std::string_view help_text =
-    "Usage: zeta-viewer [--help | --version]\n"
-    "Shows the Riemann zeta function in a window: |zeta(s)|, Re zeta(s), Im zeta(s) or 1/|zeta(s)| over a\n"
-    "rectangle of the complex plane, one value per pixel. Drag the plot to pan, turn the mouse wheel to zoom,\n"
-    "right-click for the menu; the Options window edits the plot settings. The viewer takes no arguments.\n"
-    "ZETA_VIEWER_DISPLAY=headless runs it without a screen; ZETA_THREADS=N sets the number of calculation\n"
-    "threads. zeta-render draws the same window into a PNG file.\n";
+    "Usage: zeta-viewer [-h | --help | --version]\n"
+    "Shows the Riemann zeta function in a window: |zeta(s)|, Re zeta(s), Im zeta(s)\n"
+    "or 1/|zeta(s)| over a rectangle of the complex plane, one value per pixel. Drag\n"
+    "the plot to pan, turn the mouse wheel to zoom, right-click for the menu; the\n"
+    "Options window edits the plot settings. The viewer takes no arguments.\n"
+    "ZETA_VIEWER_DISPLAY=headless runs it without a screen, ZETA_THREADS=N sets the\n"
+    "number of calculation threads; zeta-render draws the window into a PNG file.\n";
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // Words separated by blanks; double quotes group blanks into a word, as Windows quotes arguments.
 std::vector<std::string> split_words(std::string_view text) {
