@@ -15,6 +15,7 @@ set(ZETA_SUMMARY "viewer for the Riemann zeta function")
 
 # /usr/share/doc/zeta-viewer/copyright in Debian's machine-readable form, from LICENSE.
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE license_text)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
 string(REGEX REPLACE "\n+$" "" license_text "${license_text}")
 string(REGEX REPLACE "\n\n" "\n.\n" license_text "${license_text}")
 string(REGEX REPLACE "\n" "\n " license_text "${license_text}")
