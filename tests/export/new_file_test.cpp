@@ -46,14 +46,6 @@ TEST(NewFile, TakenNamesAreNumberedAndNeverOverwritten) {
     EXPECT_FALSE(std::filesystem::exists(folder / "missing-target")) << "a link was followed";
 }
 
-TEST(NewFile, AFreedNameIsUsedAgain) {
-    Scratch_Folder scratch;
-    create_and_finish(scratch.path(), "plot.png", "1");
-    create_and_finish(scratch.path(), "plot.png", "2");
-    std::filesystem::remove(scratch.path() / "plot.png");
-    EXPECT_EQ(create_and_finish(scratch.path(), "plot.png", "3"), scratch.path() / "plot.png");
-}
-
 TEST(NewFile, ThreadsSavingAtOnceGetFilesOfTheirOwn) {
     Scratch_Folder scratch;
     constexpr int count = 8;

@@ -41,11 +41,6 @@ std::string manual_page_text(const std::string& program) {
     return plain;
 }
 
-TEST(ManualPage, OptionsInTheWordFinder) {
-    EXPECT_EQ(options_in("  -o, --output FILE (default -5, 1e-10) red-to-green [--help | --version]"),
-              (std::set<std::string>{"-o", "--output", "--help", "--version"}));
-}
-
 TEST(ManualPage, NamesTheOptionsOfTheProgramsHelp) {
     for (const auto& [program, path] :
          {std::pair{"zeta-render", ZETA_RENDER_PATH}, std::pair{"zeta-viewer", ZETA_VIEWER_PATH}}) {
