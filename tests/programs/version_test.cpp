@@ -52,8 +52,8 @@ TEST(ViewerCommandLine, UnknownArgumentsAreRefusedWithoutOpeningADisplay) {
 TEST(ViewerCommandLine, WithoutArgumentsItStartsAndFailsForWantOfAScreen) {
     // The counterpart of the tests above: with the same environment the viewer does try to open a window.
     const Program_Run run = run_program(ZETA_VIEWER_PATH, {}, no_screen);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.errors, "");
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.errors.find("no screen"), std::string::npos) << run.errors;
 }
 
 }  // namespace
