@@ -1,5 +1,5 @@
-# Makes the Debian package of the build in BUILD_DIR as `cpack -G DEB` does, into SCRATCH, and checks its
-# name, its files and the dependencies a fresh Debian needs to run the PROGRAMS.
+# Makes the Debian package of the build in BUILD_DIR with CPACK as `cpack -G DEB` does, into SCRATCH, and
+# checks its name, its files and the dependencies a fresh Debian needs to run the PROGRAMS.
 function(fail message)
     message(FATAL_ERROR "${message}")
 endfunction()
@@ -13,7 +13,7 @@ function(run)
 endfunction()
 
 file(REMOVE_RECURSE ${SCRATCH})
-run(cpack --config ${BUILD_DIR}/CPackConfig.cmake -G DEB -B ${SCRATCH})
+run(${CPACK} --config ${BUILD_DIR}/CPackConfig.cmake -G DEB -B ${SCRATCH})
 run(dpkg --print-architecture)
 string(STRIP "${output}" architecture)
 set(package ${SCRATCH}/zeta-viewer_${VERSION}_${architecture}.deb)
