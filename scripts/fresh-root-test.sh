@@ -2,6 +2,8 @@
 # Runs the README's test command on a fresh minimal Debian 12: builds a root with `debootstrap --variant=minbase`
 # from the Debian archive named in this machine's apt sources, clones the checked-out commit into it, and runs
 # `bash scripts/test.sh` there under chroot, so nothing installed by hand on this machine can make it pass.
+# Then it makes the Debian package there (`cpack -G DEB` in the build) and installs it with apt-get into a copy
+# of the root taken before anything was installed, where scripts/package-install-check.sh runs the programs.
 # Needs root (debootstrap, mount, chroot). The root lives in a temporary directory that is unmounted and deleted
 # on every exit; FRESH_ROOT_PARENT chooses where it is made (default /var/tmp).
 set -euo pipefail
@@ -65,10 +67,11 @@ commit=$(git -C "$repo" rev-parse HEAD)
 
 work=$(mktemp -d "${FRESH_ROOT_PARENT:-/var/tmp}/zeta-fresh-root.XXXXXX")
 root="$work/root"
+clean_root="$work/clean-root"
 
-# Mount points at or below the root, deepest first.
+# Mount points below the work directory (in both roots), deepest first.
 mounts_in_root() {
-    findmnt -rn -o TARGET | awk -v root="$root" '$0 == root || index($0, root "/") == 1' | sort -r
+    findmnt -rn -o TARGET | awk -v work="$work" 'index($0, work "/") == 1' | sort -r
 }
 
 # Processes this script started inside the root (a test's X server left behind, say) would keep it busy.
@@ -77,7 +80,9 @@ stop_processes_in_root() {
     for signal in TERM KILL; do
         local found=0
         for pid_dir in /proc/[0-9]*; do
-            if [ "$(readlink "$pid_dir/root" 2>/dev/null)" = "$root" ]; then
+            local process_root
+            process_root=$(readlink "$pid_dir/root" 2>/dev/null) || continue
+            if [ "$process_root" = "$root" ] || [ "$process_root" = "$clean_root" ]; then
                 kill -s "$signal" "${pid_dir#/proc/}" 2>/dev/null && found=1
             fi
         done
@@ -128,31 +133,38 @@ cp /etc/resolv.conf "$root/etc/resolv.conf"
 # Package scripts must not start services in the root.
 printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
 chmod 755 "$root/usr/sbin/policy-rc.d"
+# The package is installed where nothing else has been, as on a user's fresh system.
+cp -a "$root" "$clean_root"
 bootstrapped=$(date +%s)
 
 say "cloning $commit"
 git clone --quiet --no-checkout "$repo" "$root/src/zeta"
 git -C "$root/src/zeta" -c advice.detachedHead=false checkout --quiet --detach "$commit"
 
-# A private /dev with the usual nodes rather than the machine's own, so nothing in the root can reach real devices.
-mount -t proc proc "$root/proc"
-mount -t sysfs sysfs "$root/sys"
-mount -t tmpfs -o mode=755,nosuid tmpfs "$root/dev"
-mknod -m 666 "$root/dev/null" c 1 3
-mknod -m 666 "$root/dev/zero" c 1 5
-mknod -m 666 "$root/dev/full" c 1 7
-mknod -m 666 "$root/dev/random" c 1 8
-mknod -m 666 "$root/dev/urandom" c 1 9
-mknod -m 666 "$root/dev/tty" c 5 0
-mkdir -m 755 "$root/dev/pts"
-mkdir -m 1777 "$root/dev/shm"
-mount -t devpts -o newinstance,ptmxmode=0666,mode=620 devpts "$root/dev/pts"
-mount -t tmpfs -o mode=1777,nosuid,nodev tmpfs "$root/dev/shm"
-ln -s pts/ptmx "$root/dev/ptmx"
-ln -s /proc/self/fd "$root/dev/fd"
-ln -s /proc/self/fd/0 "$root/dev/stdin"
-ln -s /proc/self/fd/1 "$root/dev/stdout"
-ln -s /proc/self/fd/2 "$root/dev/stderr"
+# /proc, /sys, and a private /dev with the usual nodes rather than the machine's own, so nothing in a root can
+# reach real devices.
+mount_system_folders() {
+    local dir=$1
+    mount -t proc proc "$dir/proc"
+    mount -t sysfs sysfs "$dir/sys"
+    mount -t tmpfs -o mode=755,nosuid tmpfs "$dir/dev"
+    mknod -m 666 "$dir/dev/null" c 1 3
+    mknod -m 666 "$dir/dev/zero" c 1 5
+    mknod -m 666 "$dir/dev/full" c 1 7
+    mknod -m 666 "$dir/dev/random" c 1 8
+    mknod -m 666 "$dir/dev/urandom" c 1 9
+    mknod -m 666 "$dir/dev/tty" c 5 0
+    mkdir -m 755 "$dir/dev/pts"
+    mkdir -m 1777 "$dir/dev/shm"
+    mount -t devpts -o newinstance,ptmxmode=0666,mode=620 devpts "$dir/dev/pts"
+    mount -t tmpfs -o mode=1777,nosuid,nodev tmpfs "$dir/dev/shm"
+    ln -s pts/ptmx "$dir/dev/ptmx"
+    ln -s /proc/self/fd "$dir/dev/fd"
+    ln -s /proc/self/fd/0 "$dir/dev/stdin"
+    ln -s /proc/self/fd/1 "$dir/dev/stdout"
+    ln -s /proc/self/fd/2 "$dir/dev/stderr"
+}
+mount_system_folders "$root"
 
 in_root() {
     env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
@@ -166,7 +178,18 @@ say "running the README's test command: bash scripts/test.sh"
 in_root chroot "$root" /bin/bash -c 'cd /src/zeta && bash scripts/install-deps.sh'
 installed=$(date +%s)
 in_root unshare --net chroot "$root" /bin/bash -c 'cd /src/zeta && bash scripts/test.sh'
+tested=$(date +%s)
+
+say "making the Debian package: cpack -G DEB in the build"
+in_root chroot "$root" /bin/bash -c 'cd /src/zeta/build && cpack -G DEB >/dev/null'
+packages=("$root"/src/zeta/build/zeta-viewer_*.deb)
+if [ ${#packages[@]} -ne 1 ] || [ ! -f "${packages[0]}" ]; then
+    say "cpack made no single zeta-viewer_*.deb"
+    exit 1
+fi
+mount_system_folders "$clean_root"
+"$repo/scripts/package-install-check.sh" "$clean_root" "${packages[0]}"
 finished=$(date +%s)
 
 say "passed: root $((bootstrapped - started)) s, packages $((installed - bootstrapped)) s," \
-    "build and tests $((finished - installed)) s, $((finished - started)) s in all"
+    "build and tests $((tested - installed)) s, package $((finished - tested)) s, $((finished - started)) s in all"

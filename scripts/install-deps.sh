@@ -5,17 +5,18 @@ set -euo pipefail
 
 packages=(
     build-essential g++ cmake ninja-build pkg-config
-    libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev
+    libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev zlib1g-dev desktop-file-utils
     libgtest-dev libgmock-dev libbenchmark-dev libflint-arb-dev
     xvfb xfonts-base xdotool imagemagick x11-utils procps
 )
 # xfonts-base: the X server's core fonts, without which SDL cannot show a message box on X11.
+# desktop-file-utils: desktop-file-validate, which a test runs on the desktop entry.
 # Extra groups: "windows" adds the mingw-w64 cross compilers, "fuzz" adds clang with its sanitizer runtimes,
 # "fresh-root" what scripts/fresh-root-test.sh needs to build a Debian root and run the tests in it, "wine" what
 # runs the Windows executable and the portable tests under Wine on Xvfb (with GoogleTest's sources).
 for group in "$@"; do
     case "$group" in
-        windows) packages+=(mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix) ;;
+        windows) packages+=(mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev) ;;
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
         fresh-root) packages+=(debootstrap debian-archive-keyring mount util-linux) ;;
         wine) packages+=(wine wine64 googletest python3) ;;

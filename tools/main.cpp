@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "project_version.h"
 #include "tools/csv_file.h"
 #include "tools/output_file.h"
 #include "tools/plot_layout.h"
@@ -84,6 +85,10 @@ int main(int argc, char** argv) {
     if (!options) return fail(error);
     if (options->help) {
         std::fputs(usage_text().c_str(), stdout);
+        return 0;
+    }
+    if (options->version) {
+        std::printf("zeta-render %s\n", project_version);
         return 0;
     }
     return render(*options);

@@ -27,6 +27,7 @@ enum Option_Code : int {
     Option_Size,
     Option_Csv,
     Option_Method,
+    Option_Version,
 };
 
 const option long_options[] = {
@@ -47,6 +48,7 @@ const option long_options[] = {
     {"csv", required_argument, nullptr, Option_Csv},
     {"quiet", no_argument, nullptr, 'q'},
     {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, Option_Version},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -207,6 +209,9 @@ bool parse_option(int code, const char* value, Render_Options& options, std::str
         case 'h':
             options.help = true;
             return true;
+        case Option_Version:
+            options.version = true;
+            return true;
         default:
             error = "internal error: unhandled option";
             return false;
@@ -233,7 +238,7 @@ std::optional<Render_Options> parse_render_options(int argc, char** argv, std::s
         }
         if (!parse_option(code, optarg, options, error)) return std::nullopt;
     }
-    if (options.help) return options;
+    if (options.help || options.version) return options;
     if (optind < argc) {
         error = "unexpected argument " + shown_argument(argv[optind]);
         return std::nullopt;
@@ -284,9 +289,11 @@ as a PNG image; optionally writes the computed cell values as CSV.
       --plot-size WxH        the plot rectangle's size in pixels (default 80x520)
       --plot-origin X,Y      the plot rectangle's top-left corner (default 100,60)
       --size WxH             the image size, at most 16384 pixels a side and 8192x8192 pixels in all
-                             (default 960x768, the viewer's main window on a 1280x1024 screen)
+                             (default 952x741: the client area of the viewer's main window, which
+                             opens at 960x768 with its frame on a 1280x1024 screen)
   -q, --quiet                no progress and no final status line on stderr
   -h, --help                 show this help
+      --version              show the version
 
 The settings are taken as they stand, like the viewer's Options window does (a ceiling below the floor, a zero
 or negative scale), but they must be finite numbers. The image must hold the plot and its decorations: 70 pixels

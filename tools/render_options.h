@@ -27,6 +27,7 @@ struct Render_Options {
     std::string csv_path;     // empty when not wanted
     bool quiet = false;
     bool help = false;
+    bool version = false;
 };
 
 // What the window layer can hold: sides up to 16384 pixels, 8192 x 8192 pixels in all.
