@@ -61,13 +61,14 @@ void libpng_encoder(benchmark::State& state) {
 
 int main(int argc, char** argv) {
     platform::headless::use_headless_display();
-    if (!start_application(GetModuleHandleA(nullptr))) return 1;
-    wait_for_calculation(viewer.job);
+    Application application;
+    if (!application.start(GetModuleHandleA(nullptr))) return 1;
+    wait_for_calculation(application.viewer.job);
     dispatch_waiting_messages();
-    InvalidateRect(main_window, nullptr, TRUE);
-    UpdateWindow(main_window);
-    window_image.pixels =
-        platform::headless::shown_pixels(main_window, &window_image.width, &window_image.height);
+    InvalidateRect(application.main_window, nullptr, TRUE);
+    UpdateWindow(application.main_window);
+    window_image.pixels = platform::headless::shown_pixels(application.main_window, &window_image.width,
+                                                           &window_image.height);
 
     benchmark::RegisterBenchmark("start_up_window/zlib_encoder", zlib_encoder)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("start_up_window/libpng", libpng_encoder)->Unit(benchmark::kMillisecond);
@@ -75,6 +76,5 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    finish_application();
     return 0;
 }
