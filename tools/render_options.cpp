@@ -254,14 +254,29 @@ std::optional<Render_Options> parse_render_options(int argc, char** argv, std::s
     return options;
 }
 
-// "abs, re, im or recip: |zeta|, Re zeta, Im zeta, 1/|zeta|".
+// "abs, re, im or recip: |zeta|, Re zeta, Im zeta, 1/|zeta|", wrapped below the help's option column.
 std::string mode_help() {
-    std::string descriptions;
-    for (const Graph_Quantity& quantity : graph_quantities()) {
-        if (!descriptions.empty()) descriptions += ", ";
-        descriptions += quantity.description;
+    std::string text = graph_quantity_names() + ":";
+    const auto quantities = graph_quantities();
+    for (std::size_t i = 0; i < quantities.size(); ++i)
+        text += std::string(" ") + std::string(quantities[i].description) +
+                (i + 1 < quantities.size() ? "," : "");
+    constexpr std::size_t width = 80;  // beside the 29 columns of the option names
+    std::string wrapped;
+    std::size_t line_start = 0;
+    for (std::size_t word = 0; word < text.size();) {
+        std::size_t end = text.find(' ', word + 1);
+        if (end == std::string::npos) end = text.size();
+        if (end - line_start > width && word > line_start) {
+            wrapped += "\n" + std::string(29, ' ');
+            line_start = word + 1;
+            word += 1;
+            continue;
+        }
+        wrapped += text.substr(word, end - word);
+        word = end;
     }
-    return graph_quantity_names() + ": " + descriptions;
+    return wrapped;
 }
 
 std::string usage_text() {

@@ -57,8 +57,9 @@ const Rgb white{255, 255, 255};
 constexpr int menu_x = 150;
 constexpr int menu_y = 200;
 constexpr int menu_row = 17;
-constexpr int menu_entries = 8;
+constexpr int menu_entries = 9;
 constexpr int graph_real_part_entry = 2;
+constexpr int graph_phase_entry = 8;
 constexpr int options_entry = 6;
 // Right of every entry's text and of the plot, inside the menu (its width is 8.5 pixels per character of
 // "Graph Reciprocal absolute value").
@@ -481,14 +482,24 @@ protected:
         return picture;
     }
 
-    // What zeta-render draws for the start-up plot moved to `corner`.
-    Picture rendered(const Scaled_Corner& corner) {
+    // What zeta-render draws for the start-up plot moved to `corner`, with `more` options.
+    Picture rendered(const Scaled_Corner& corner, const std::vector<std::string>& more = {}) {
         const std::filesystem::path path =
             std::filesystem::temp_directory_path() / ("zoom-e2e-" + std::to_string(getpid()) + ".png");
-        Exit render = run({ZETA_RENDER_PATH, "-q", "-o", path.string(), "--real", exact(corner.real_part),
-                           "--imaginary", exact(corner.imaginary_part), "--real-scale",
-                           exact(corner.real_scale), "--imaginary-scale", exact(corner.imaginary_scale)},
-                          {}, 60s);
+        std::vector<std::string> arguments{ZETA_RENDER_PATH,
+                                           "-q",
+                                           "-o",
+                                           path.string(),
+                                           "--real",
+                                           exact(corner.real_part),
+                                           "--imaginary",
+                                           exact(corner.imaginary_part),
+                                           "--real-scale",
+                                           exact(corner.real_scale),
+                                           "--imaginary-scale",
+                                           exact(corner.imaginary_scale)};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        Exit render = run(arguments, {}, 60s);
         EXPECT_EQ(render.status, 0) << render.err;
         const tools_test::Decoded_Png png = tools_test::read_png(path.string());
         std::filesystem::remove(path);
@@ -548,6 +559,13 @@ TEST_F(Viewer_Zoom_On_Xvfb, WheelZoomsAboutThePointerAndBackTwiceRestoresTheStar
     ASSERT_NO_FATAL_FAILURE(choose_menu_entry(back_entry));
     move_pointer(main_origin_, 600, 700);
     expect_picture(start_up, "two steps back");
+    close_and_expect_clean_exit();
+}
+
+TEST_F(Viewer_Zoom_On_Xvfb, GraphPhaseShowsThePhasePortraitThatZetaRenderDraws) {
+    ASSERT_NO_FATAL_FAILURE(choose_menu_entry(graph_phase_entry));
+    move_pointer(main_origin_, 600, 700);
+    expect_picture(rendered(Scaled_Corner{}, {"--mode", "phase"}), "phase portrait");
     close_and_expect_clean_exit();
 }
 

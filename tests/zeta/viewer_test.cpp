@@ -17,13 +17,13 @@ const std::string calculating = "Calculating values...";
 
 using ZetaViewer = Viewer_Test;
 
-TEST_F(ZetaViewer, FreshMenuOffersEightEntriesWithHideCriticalLineAndAccurateValues) {
+TEST_F(ZetaViewer, FreshMenuOffersTheSevenDescribedEntriesThenTheAddedOnes) {
     right_click(140, 300);
 
     EXPECT_EQ(viewer.menu.items,
               (std::vector<std::string>{"Move window", "Graph Absolute value", "Graph Real part",
                                         "Graph Imaginary part", "Graph Reciprocal absolute value",
-                                        "Hide critical line", "Options", "Accurate values"}));
+                                        "Hide critical line", "Options", "Accurate values", "Graph Phase"}));
     EXPECT_EQ(shown(140 + 250, 300 + 3), 0x00DE0000u) << "the menu is on screen";
 }
 

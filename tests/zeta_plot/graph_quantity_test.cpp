@@ -76,11 +76,25 @@ TEST(FinishedMessage, OfTheAccurateMethodNamesTheQuantityAsTheSeriesDoes) {
 }
 
 TEST(GraphQuantities, EachModeHasOneRowWithItsOwnNames) {
-    for (const Graph_Mode mode : {Absolute_Value, Real_Part, Imaginary_Part, Reciprocal_Absolute_Value}) {
+    for (const Graph_Mode mode :
+         {Absolute_Value, Real_Part, Imaginary_Part, Reciprocal_Absolute_Value, Phase}) {
         const Graph_Quantity& quantity = graph_quantity(mode);
         EXPECT_EQ(quantity.mode, mode);
         EXPECT_EQ(graph_quantity_named(quantity.name), &quantity);
     }
     EXPECT_EQ(graph_quantity_named("absolute"), nullptr);
-    EXPECT_EQ(graph_quantity_names(), "abs, re, im or recip");
+    EXPECT_EQ(graph_quantity_names(), "abs, re, im, recip or phase");
+}
+
+TEST(CellValue, PhaseIsArgZetaInMinusPiToPiAndNeverClamped) {
+    constexpr double pi = 3.141592653589793;
+    EXPECT_EQ(cell_value(Phase, Complex{2.0, 0.0}, 0.5, -0.5), 0.0);
+    EXPECT_EQ(cell_value(Phase, Complex{0.0, 3.0}, 0.5, -0.5), pi / 2);
+    EXPECT_EQ(cell_value(Phase, Complex{0.0, -3.0}, 0.5, -0.5), -pi / 2);
+    EXPECT_EQ(cell_value(Phase, Complex{-1.0, 0.0}, 0.5, -0.5), pi);
+    EXPECT_EQ(cell_value(Phase, Complex{-1.0, -0.0}, 0.5, -0.5), pi) << "never -pi";
+    const Complex undefined{std::nan(""), std::nan("")};
+    EXPECT_TRUE(std::isnan(cell_value(Phase, undefined, 0.5, -0.5)));
+    EXPECT_EQ(finished_message(Accurate_Method, Phase, 100), "Finished calculating phase accurately.");
+    EXPECT_EQ(finished_message(Series_Method, Phase, 100), "Finished calculating phase with 100 iterations.");
 }

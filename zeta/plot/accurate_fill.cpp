@@ -36,9 +36,7 @@ bool fill_accurate_block(Accurate_Zeta_Rows& rows, const Plot_Settings& settings
     for (int32_t y = first_row; y < first_row + row_count; ++y) {
         if (!rows.evaluate(row_t(settings, y), values.data(), &cancel)) return false;
         for (int32_t i = 0; i < columns; ++i) {
-            write_cell(
-                grid, first_column + i, y,
-                cell_value(settings.mode, values[static_cast<size_t>(i)], settings.ceiling, settings.floor));
+            store_zeta(grid, settings, first_column + i, y, values[static_cast<size_t>(i)]);
         }
         if (cells_done) cells_done->fetch_add(columns, std::memory_order_relaxed);
     }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 
 namespace {
 
@@ -26,15 +27,24 @@ double reciprocal_absolute_value(const Complex& zeta, double ceiling) {
     return m == 0.0 ? ceiling : 1.0 / m;
 }
 
+// arg ζ in (−π, π]: a negative zero imaginary part would give −π.
+double phase(const Complex& zeta, double) {
+    const double arg = std::atan2(zeta.imaginary, zeta.real);
+    return arg == -std::numbers::pi ? std::numbers::pi : arg;
+}
+
 constexpr Graph_Quantity quantities[] = {
     {Absolute_Value, "Graph Absolute value", "abs", "|zeta|", "Finished calculating absolute value",
-     absolute_value, Menu_Place::Graph_Entries},
-    {Real_Part, "Graph Real part", "re", "Re zeta", "Finished calculating real part", real_part,
-     Menu_Place::Graph_Entries},
+     absolute_value, true, Cell_Colouring::Ramp, Menu_Place::Graph_Entries},
+    {Real_Part, "Graph Real part", "re", "Re zeta", "Finished calculating real part", real_part, true,
+     Cell_Colouring::Ramp, Menu_Place::Graph_Entries},
     {Imaginary_Part, "Graph Imaginary part", "im", "Im zeta", "Finished calculating imgainary part",
-     imaginary_part, Menu_Place::Graph_Entries},
+     imaginary_part, true, Cell_Colouring::Ramp, Menu_Place::Graph_Entries},
     {Reciprocal_Absolute_Value, "Graph Reciprocal absolute value", "recip", "1/|zeta|",
-     "Finished calculating reciprocal absolute value", reciprocal_absolute_value, Menu_Place::Graph_Entries},
+     "Finished calculating reciprocal absolute value", reciprocal_absolute_value, true, Cell_Colouring::Ramp,
+     Menu_Place::Graph_Entries},
+    {Phase, "Graph Phase", "phase", "the phase portrait (arg zeta in colour, |zeta| in lightness)",
+     "Finished calculating phase", phase, false, Cell_Colouring::Phase, Menu_Place::After_Method},
 };
 
 }  // namespace
@@ -68,7 +78,9 @@ std::string graph_quantity_names() {
 }
 
 double cell_value(Graph_Mode mode, const Complex& zeta, double ceiling, double floor) {
-    const double value = graph_quantity(mode).value(zeta, ceiling);
+    const Graph_Quantity& quantity = graph_quantity(mode);
+    const double value = quantity.value(zeta, ceiling);
+    if (!quantity.clamped) return value;
     if (value > ceiling) return ceiling;
     if (value < floor) return floor;
     return value;

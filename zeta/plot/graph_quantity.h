@@ -14,6 +14,7 @@ enum Graph_Mode : int32_t {
     Real_Part = 1,
     Imaginary_Part = 2,
     Reciprocal_Absolute_Value = 3,
+    Phase = 4,
 };
 
 // How ζ is computed: the alternating series with the plot's number of terms, or the accurate method.
@@ -21,6 +22,10 @@ enum Zeta_Method : int32_t {
     Series_Method = 0,
     Accurate_Method = 1,
 };
+
+// How a quantity's cells are coloured: on the red-to-green ramp between the grid's smallest and largest cell,
+// or as a phase portrait (hue from the cell, arg ζ; lightness from |ζ|, which the grid keeps beside it).
+enum class Cell_Colouring { Ramp, Phase };
 
 // Where a quantity's menu entry stands: among the graph entries after "Move window", or among the entries
 // that follow the evaluation method's.
@@ -34,6 +39,8 @@ struct Graph_Quantity {
     std::string_view finished_text;  // "Finished calculating absolute value"
     // The cell's value before the clamp; `ceiling` stands in where the quantity has no value.
     double (*value)(const Complex& zeta, double ceiling);
+    bool clamped;  // into the plot's floor and ceiling
+    Cell_Colouring colouring;
     Menu_Place menu_place;
 };
 
@@ -45,8 +52,8 @@ const Graph_Quantity* graph_quantity_named(std::string_view name);
 // "abs, re, im or recip".
 std::string graph_quantity_names();
 
-// The mode's quantity of zeta, clamped: above `ceiling` becomes `ceiling`, otherwise below `floor` becomes
-// `floor`; NaN stays NaN. The reciprocal of a modulus that is exactly 0 is `ceiling`.
+// The mode's quantity of zeta, clamped where the quantity is: above `ceiling` becomes `ceiling`, otherwise
+// below `floor` becomes `floor`; NaN stays NaN. The reciprocal of a modulus that is exactly 0 is `ceiling`.
 double cell_value(Graph_Mode mode, const Complex& zeta, double ceiling, double floor);
 
 // "Finished calculating ..." for the mode, followed by " with <precision> iterations." for the series or

@@ -205,8 +205,7 @@ private:
                 const double phi = -(zeta_series::log_of_two() * work.ts[j]);
                 const Complex zeta = zeta_series::divide_by_eta_factor(std::cos(phi), std::sin(phi), q,
                                                                        sums[2 * j], sums[2 * j + 1]);
-                write_cell(grid_, left + i, bottom + j,
-                           cell_value(settings_.mode, zeta, settings_.ceiling, settings_.floor));
+                store_zeta(grid_, settings_, left + i, bottom + j, zeta);
             }
         }
     }

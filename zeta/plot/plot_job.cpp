@@ -75,7 +75,8 @@ void start_calculation(Plot_Job& job, int64_t width, int64_t height) {
     job.grid.settings = job.settings;
     // The cells are set by the worker: a huge grid must not hold up the window while its pages are touched.
     if (width > INT32_MAX || height > INT32_MAX ||
-        !allocate_unset(job.grid, static_cast<int32_t>(width), static_cast<int32_t>(height))) {
+        !allocate_unset(job.grid, static_cast<int32_t>(width), static_cast<int32_t>(height),
+                        graph_quantity(job.settings.mode).colouring == Cell_Colouring::Phase)) {
         report_failure(job, out_of_memory_text);
         return;
     }

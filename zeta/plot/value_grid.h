@@ -24,6 +24,9 @@ struct Value_Range {
 
 struct Value_Grid {
     std::vector<std::unique_ptr<double[]>> columns;  // cell [x][y]: y = 0 is the bottom row
+    // |ζ| of every cell, laid out like the cells, for quantities coloured as a phase portrait; empty
+    // otherwise.
+    std::vector<std::unique_ptr<double[]>> moduli;
     // What the cells are computed for; written with the columns, on the UI thread.
     Plot_Settings settings;
     int32_t width = 0;
@@ -38,13 +41,14 @@ struct Value_Grid {
     mutable std::mutex range_mutex;
 };
 
-// Allocates `width` columns of `height` cells (set to 0.0); the range is left as it is. A grid that cannot be
-// allocated, or whose byte count exceeds largest_grid_bytes(), is left empty and false is returned.
-bool allocate(Value_Grid& grid, int32_t width, int32_t height);
+// Allocates `width` columns of `height` cells (set to 0.0), and as many moduli when `with_moduli`; the range
+// is left as it is. A grid that cannot be allocated, or whose byte count exceeds largest_grid_bytes(), is
+// left empty and false is returned.
+bool allocate(Value_Grid& grid, int32_t width, int32_t height, bool with_moduli = false);
 
 // The same without setting the cells, so that no page of a large grid is touched yet: they read as 0.0 until
 // clear_cells has set them on whichever thread fills the grid.
-bool allocate_unset(Value_Grid& grid, int32_t width, int32_t height);
+bool allocate_unset(Value_Grid& grid, int32_t width, int32_t height, bool with_moduli = false);
 
 // Sets the cells of a grid from allocate_unset to 0.0, column by column; each column reads as set once it is.
 // Stops early, returning false, once `cancel` is set.
@@ -57,8 +61,8 @@ uint64_t largest_grid_bytes();
 // Frees the cells; the grid is then empty with the range 0.0 / 0.0. Harmless on an empty grid.
 void release(Value_Grid& grid);
 
-// Sets the range to the smallest and largest cell, starting from cell [0][0]; NaN cells never win a
-// comparison. Does nothing for a grid without cells.
+// Sets the range to the smallest and largest cell (modulus, where the grid keeps moduli), starting from
+// cell [0][0]; NaN cells never win a comparison. Does nothing for a grid without cells.
 void update_range(Value_Grid& grid);
 
 Value_Range read_range(const Value_Grid& grid);
@@ -83,3 +87,12 @@ inline void write_cell(Value_Grid& grid, int32_t x, int32_t y, double value) {
     std::atomic_ref<double>(grid.columns[static_cast<size_t>(x)][static_cast<size_t>(y)])
         .store(value, std::memory_order_relaxed);
 }
+
+// The moduli of column x, under the same conditions as finished_column; only where the grid keeps moduli.
+inline const double* finished_moduli(const Value_Grid& grid, int32_t x) {
+    return grid.moduli[static_cast<size_t>(x)].get();
+}
+
+// Stores the quantity of ζ that `settings` graph into cell [x][y], and |ζ| beside it where the grid keeps
+// moduli.
+void store_zeta(Value_Grid& grid, const Plot_Settings& settings, int32_t x, int32_t y, const Complex& zeta);

@@ -1,5 +1,8 @@
 #include "zeta/viewer/colour_cells.h"
 
+#include <cmath>
+
+#include "zeta/look/phase_colour.h"
 #include "zeta/viewer/truncation.h"
 
 namespace {
@@ -33,4 +36,13 @@ void colour_cells(const double* cells, std::int32_t count, double minimum, doubl
     }
     for (; k < count; ++k)
         pixels[k] = cell_pixel(cells[k], minimum, range);
+}
+
+void colour_phase_cells(const double* args, const double* moduli, std::int32_t count, std::uint32_t* pixels) {
+    for (std::int32_t k = 0; k < count; ++k) {
+        const double arg = args[k];
+        const double modulus = moduli[k];
+        // The portrait's hue comes from ζ's direction, its lightness from |ζ|.
+        pixels[k] = block_pixel_of(phase_colour(modulus * std::cos(arg), modulus * std::sin(arg)));
+    }
 }

@@ -8,3 +8,12 @@
 // (NaN, an infinity, out of range): colour_channel of each, in double precision throughout.
 void colour_cells(const double* cells, std::int32_t count, double minimum, double range,
                   std::uint32_t* pixels);
+
+// Pixels 0x00RRGGBB of `count` cells of a phase portrait: arg ζ in `args`, |ζ| in `moduli` (see
+// zeta/look/phase_colour.h); a NaN cell is black.
+void colour_phase_cells(const double* args, const double* moduli, std::int32_t count, std::uint32_t* pixels);
+
+// A COLORREF (0x00BBGGRR) as a block pixel (0x00RRGGBB).
+inline std::uint32_t block_pixel_of(std::uint32_t colour) {
+    return (colour & 0xFFu) << 16 | (colour & 0xFF00u) | (colour >> 16 & 0xFFu);
+}

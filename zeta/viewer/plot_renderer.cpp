@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <new>
+#include <numbers>
 #include <string>
 #include <string_view>
 #include <tuple>
 #include <utility>
 
+#include "zeta/look/phase_colour.h"
 #include "zeta/plot/plot_geometry.h"
 #include "zeta/viewer/colour_cells.h"
 #include "zeta/viewer/pixel_block.h"
@@ -51,6 +53,10 @@ constexpr int maximum_label_top = 101;
 constexpr int maximum_label_bottom = below_plot_height;
 
 constexpr int number_buffer_size = 500;
+
+// The phase bar's labels: "-pi" and "pi" beside its ends, on a line centred on it.
+constexpr int phase_label_height = 16;
+constexpr int phase_end_label_width = 40;
 
 // Geometry is worked out in 64 bits, so that no sum of rectangle coordinates overflows, and brought back into
 // GDI's range only where it is handed over.
@@ -128,8 +134,12 @@ constexpr std::int64_t prefetch_rows = 512;
 void colour_band(Pixel_Block& band, const Value_Grid& grid, const Value_Range& extremes, std::int32_t first_i,
                  std::int32_t first_j, std::int32_t rows, std::int32_t shift_x, std::int32_t shift_y) {
     const double range = extremes.maximum - extremes.minimum;
+    const bool phase = !grid.moduli.empty();
     const auto cells_of = [&](std::int32_t i) {
         return finished_column(grid, shift_x + first_i + i) + (shift_y + first_j);
+    };
+    const auto moduli_of = [&](std::int32_t i) {
+        return finished_moduli(grid, shift_x + first_i + i) + (shift_y + first_j);
     };
     std::uint32_t column[least_band_rows];
     for (std::int32_t i = 0; i < band.width(); ++i) {
@@ -144,7 +154,11 @@ void colour_band(Pixel_Block& band, const Value_Grid& grid, const Value_Range& e
         const double* cells = cells_of(i);
         for (std::int32_t up = 0; up < rows; up += least_band_rows) {
             const auto count = static_cast<std::int32_t>(std::min<std::int64_t>(least_band_rows, rows - up));
-            colour_cells(cells + up, count, extremes.minimum, range, column);
+            if (phase) {
+                colour_phase_cells(cells + up, moduli_of(i) + up, count, column);
+            } else {
+                colour_cells(cells + up, count, extremes.minimum, range, column);
+            }
             for (std::int32_t k = 0; k < count; ++k)
                 band.row(up + k)[i] = column[k];
         }
@@ -284,8 +298,9 @@ void draw_imaginary_axis(HDC dc, const Plot_Area& area, const Plot_Settings& set
     draw_text(dc, imaginary_axis_name, area.left - imaginary_label_width, last_y - 18, area.left, last_y - 1);
 }
 
-// Ten rows from B + 91 to B + 100, drawn in memory for the part the DC can show and copied at once.
-void draw_colour_bar(HDC dc, const Plot_Area& area, const Plot_Area& reachable) {
+// Ten rows from B + 91 to B + 100, drawn in memory for the part the DC can show and copied at once: the
+// ramp, or for a phase portrait the colours of arg ζ from −π at the left edge to π at the right.
+void draw_colour_bar(HDC dc, const Plot_Area& area, const Plot_Area& reachable, bool phase) {
     if (area.right < area.left) return;
     const double span = static_cast<double>(area.width());
     const Coordinate first = std::max<Coordinate>(0, reachable.left - area.left);
@@ -298,6 +313,12 @@ void draw_colour_bar(HDC dc, const Plot_Area& area, const Plot_Area& reachable) 
                       static_cast<std::int32_t>(bottom - top + 1));
     std::uint32_t* row = block.row(0);
     for (Coordinate k = first; k <= last; ++k) {
+        if (phase) {
+            const double arg =
+                span > 0.0 ? -std::numbers::pi + 2.0 * std::numbers::pi * static_cast<double>(k) / span : 0.0;
+            row[k - first] = block_pixel_of(phase_legend_colour(arg));
+            continue;
+        }
         const double t = static_cast<double>(k) / span * colour_bar_scale;
         row[k - first] = block_pixel(colour_channel(colour_bar_scale - t), colour_channel(t));
     }
@@ -310,6 +331,28 @@ void draw_range_labels(HDC dc, const Plot_Area& area, const Value_Range& extreme
               area.bottom + minimum_label_bottom);
     draw_text(dc, numbers.format(extremes.maximum), area.left, area.bottom + maximum_label_top, area.right,
               area.bottom + maximum_label_bottom, DT_RIGHT);
+}
+
+Coordinate text_width(HDC dc, std::string_view text) {
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+// The phase bar's ends beside it, "-pi" left and "pi" right, and "0" under its middle where the largest
+// |ζ| (right-aligned below the bar) leaves room.
+void draw_phase_labels(HDC dc, const Plot_Area& area, const Value_Range& extremes, Number_Text& numbers) {
+    const Coordinate top = area.bottom + colour_bar_bottom - phase_label_height + 2;
+    draw_text(dc, "-pi", area.left - phase_end_label_width, top, area.left - 2, top + phase_label_height,
+              DT_RIGHT);
+    draw_text(dc, "pi", area.right + 3, top, area.right + phase_end_label_width, top + phase_label_height);
+    const Coordinate middle = area.left + area.width() / 2;
+    const Coordinate zero_left = middle - text_width(dc, "0") / 2;
+    const Coordinate maximum_left = area.right - text_width(dc, numbers.format(extremes.maximum));
+    if (zero_left + text_width(dc, "0") + 4 <= maximum_left) {
+        draw_text(dc, "0", zero_left, area.bottom + maximum_label_top, middle + phase_end_label_width,
+                  area.bottom + maximum_label_bottom);
+    }
 }
 
 }  // namespace
@@ -348,8 +391,10 @@ void render_plot(const Plot_Job& job, const RECT& rect, Colour_Map_Cache& colour
     Number_Text numbers;
     draw_real_axis(dc, area, job.settings, numbers);
     draw_imaginary_axis(dc, area, job.settings, numbers);
-    draw_colour_bar(dc, area, reachable);
+    const bool phase = graph_quantity(job.grid.settings.mode).colouring == Cell_Colouring::Phase;
+    draw_colour_bar(dc, area, reachable, phase);
     draw_range_labels(dc, area, extremes, numbers);
+    if (phase) draw_phase_labels(dc, area, extremes, numbers);
 
     if (original_pen != nullptr) SelectObject(dc, original_pen);
     DeleteObject(line_pen);
