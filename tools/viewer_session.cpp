@@ -80,8 +80,9 @@ bool Viewer_Session::calculate(const std::function<void(double)>& progress) {
         }
     }
     wait_for_calculation(job);
-    return status_text_copy(job) ==
-           finished_message(job.settings.method, job.settings.mode, job.settings.precision);
+    const std::string status = status_text_copy(job);
+    return status == finished_message(job.settings.method, job.settings.mode, job.settings.precision) ||
+           status == beyond_range_text;
 }
 
 std::string Viewer_Session::status_text() const {

@@ -33,8 +33,8 @@ public:
     void resize_window(Size size);
 
     // Restarts the calculation as the viewer's commands do and waits for its end, telling `progress` (when
-    // given) the share of the work done every so often. True when every value was computed; otherwise the
-    // status text says why not.
+    // given) the share of the work done every so often. True when every value was computed, or when the plot
+    // lies wholly beyond the accurate method's range; otherwise the status text says why not.
     bool calculate(const std::function<void(double)>& progress);
     std::string status_text() const;
     const Plot_Job& job() const;

@@ -12,7 +12,9 @@
 #include "platform/testing/testing.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/message_pump.h"
+#include "zeta/look/readout_format.h"
 #include "zeta/math/accurate_zeta.h"
+#include "zeta/viewer/plot_renderer.h"
 #include "zeta/viewer/progress_bar.h"
 #include "zeta/viewer/readout.h"
 
@@ -222,13 +224,6 @@ TEST(Progress_Bar, FillsByTheShareOfTermsAfterHalfASecondAndHidesWhenComplete) {
     job.running = false;
 }
 
-TEST(Readout_Text, NumbersInPercentFWithTheSignOfEachImaginaryPartWrittenOut) {
-    EXPECT_EQ(readout_text({0.5, 14.134725}, {0.000012, -0.000034}),
-              "s = 0.500000 + 14.134725i   \u03b6(s) = 0.000012 - 0.000034i   |\u03b6(s)| = 0.000036");
-    EXPECT_EQ(readout_text({-2.0, -0.5}, {-1.25, 0.0}),
-              "s = -2.000000 - 0.500000i   \u03b6(s) = -1.250000 + 0.000000i   |\u03b6(s)| = 1.250000");
-}
-
 TEST_F(Explore, ReadoutShowsTheCellUnderThePointerRepaintsOnlyItsLineAndClearsOffThePlot) {
     // Column 30 is σ = 0 and column 70 is σ = 2; row 0 is t = 0.
     viewer().job.settings.real_part = -1.5;
@@ -238,21 +233,23 @@ TEST_F(Explore, ReadoutShowsTheCellUnderThePointerRepaintsOnlyItsLineAndClearsOf
     finish_calculation();
     RECT client;
     GetClientRect(main_window(), &client);
-    const RECT line = readout_rect(client);
+    const RECT line = readout_rect(client, plot_decorations(app().plot_rect));
     EXPECT_GT(line.top, app().plot_rect.bottom + 130) << "below the legend";
 
     paints = 0;
     SetWindowLongPtrA(main_window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&counting_procedure));
     move(130, 580);
+    // The plot shows the series, which is far off at s = 0.
     EXPECT_EQ(viewer().readout,
-              "s = 0.000000 + 0.000000i   \u03b6(s) = -0.500000 + 0.000000i   |\u03b6(s)| = 0.500000");
+              "s = 0 + 0i   \u03b6(s) = -0.5 + 0i   |\u03b6(s)| = 0.5   series off by 5.0e-01");
     int ink = 0;
     for (int x = line.left; x < line.left + 300; ++x)
         ink += shown(x, line.top + 8) != blue ? 1 : 0;
     EXPECT_GT(ink, 20) << "the line is drawn";
     move(170, 580);
-    EXPECT_EQ(viewer().readout,
-              "s = 2.000000 + 0.000000i   \u03b6(s) = 1.644934 + 0.000000i   |\u03b6(s)| = 1.644934");
+    EXPECT_EQ(
+        viewer().readout,
+        "s = 2 + 0i   \u03b6(s) = 1.644934067 + 0i   |\u03b6(s)| = 1.644934067   series off by 9.9e-05");
     EXPECT_EQ(paints, 0) << "the readout is drawn without painting the window";
 
     move(180, 580);  // the frame's right edge: no cell
@@ -281,21 +278,25 @@ TEST_F(Explore, ReadoutHighUpShowsSAtOnceAndTheValueWhenTheBackgroundHasIt) {
     const Complex first = *s_at_pointer(viewer().job, app().plot_rect, 110, 500);
     const Complex latest = *s_at_pointer(viewer().job, app().plot_rect, 170, 500);
     move(110, 500);
-    EXPECT_EQ(viewer().readout, readout_text(first));
+    EXPECT_EQ(viewer().readout, readout_line(first, 0.0125, 0.1));
     move(170, 500);
-    EXPECT_EQ(viewer().readout, readout_text(latest));
+    EXPECT_EQ(viewer().readout, readout_line(latest, 0.0125, 0.1));
 
     paints = 0;
     SetWindowLongPtrA(main_window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&counting_procedure));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (viewer().readout == readout_text(latest) && std::chrono::steady_clock::now() < deadline) {
+    while (viewer().readout == readout_line(latest, 0.0125, 0.1) &&
+           std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
         test_support::pump_until_idle();
     }
     SetWindowLongPtrA(main_window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Main_Window_Procedure));
     Complex zeta;
     evaluate_zeta_accurately(latest, zeta);
-    EXPECT_EQ(viewer().readout, readout_text(latest, zeta));
+    Complex series;
+    evaluate_zeta(100, latest, series);
+    EXPECT_EQ(viewer().readout, readout_line(latest, zeta, 0.0125, 0.1) + series_error_suffix(series, zeta));
+    EXPECT_NE(viewer().readout.find("series off by"), std::string::npos) << "100 terms are far off up here";
     EXPECT_EQ(paints, 0) << "the value is drawn without painting the window";
 }
 

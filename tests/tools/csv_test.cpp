@@ -139,6 +139,21 @@ TEST(CsvValues, EveryGraphQuantityIsChosenAndNamedByItsName) {
     }
 }
 
+TEST(CsvValues, OfAPlotBeyondTheAccurateMethodsRangeAreNaNAndTheStatusSaysWhy) {
+    Scratch_Directory directory;
+    const std::string path = directory.file("values.csv");
+    const Tool_Run run =
+        run_zeta_render({"--csv", path, "--method", "accurate", "--imaginary", "2e13", "--plot-size", "2x2"});
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_NE(run.errors.find("No values: |Im(s)| is beyond 1e13, the accurate method's range."),
+              std::string::npos)
+        << run.errors;
+    std::string comment;
+    const auto rows = read_rows(path, comment);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"nan", "nan"}));
+}
+
 TEST(CsvValues, WithTheAccurateMethodAreTheAccurateValues) {
     // Across σ = 1 and t = 0 (the pole is NaN again) and, in the second plot, high up where the series fails.
     expect_values_of(Plot{"re", 0.5, -1.0, 0.25, 0.5, 1e300, -1e300, 60, 7, 5, "accurate"});

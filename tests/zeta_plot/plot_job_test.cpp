@@ -255,6 +255,23 @@ TEST(PlotJob, AThreadThatCannotStartSaysSoAndLeavesNoCells) {
     EXPECT_EQ(status_text_copy(job), "Finished calculating absolute value with 100 iterations.");
 }
 
+TEST(PlotJob, AnAccuratePlotWhollyBeyondTheMethodsRangeSaysSoInsteadOfFinished) {
+    Plot_Job job;
+    job.settings.method = Accurate_Method;
+    job.settings.imaginary_part = -3e13;
+    job.settings.imaginary_scale = 1e12;
+    start(job, Rect{0, 0, 3, 4});
+    wait_for_calculation(job);
+    EXPECT_EQ(status_text_copy(job), beyond_range_text);
+    EXPECT_TRUE(std::isnan(read_cell(job.grid, 2, 3)));
+
+    // Across t = 0 some rows have values.
+    job.settings.imaginary_scale = 2e13;
+    start(job, Rect{0, 0, 3, 4});
+    wait_for_calculation(job);
+    EXPECT_EQ(status_text_copy(job), "Finished calculating absolute value accurately.");
+}
+
 TEST(PlotJob, DestroyingARunningJobStopsItsWorker) {
     Rect rect{0, 0, 50, 50};
     auto job = std::make_unique<Plot_Job>();

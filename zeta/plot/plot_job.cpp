@@ -1,16 +1,27 @@
 #include "zeta/plot/plot_job.h"
 
+#include <cmath>
 #include <new>
 #include <system_error>
 
 #include "zeta/plot/accurate_fill.h"
 #include "zeta/plot/parallel_blocks.h"
+#include "zeta/plot/plot_geometry.h"
 
 namespace {
 
 constexpr const char* calculating_text = "Calculating values...";
 constexpr const char* out_of_memory_text = "Not enough memory for a plot of this size";
 constexpr const char* thread_failed_text = "Could not start the calculation";
+
+// Every row lies beyond the accurate method's reach, where it gives NaN: the plot has no values at all.
+bool beyond_accurate_range(const Plot_Settings& settings, int32_t rows) {
+    if (settings.method != Accurate_Method || rows < 1) return false;
+    const double first = row_t(settings, 0);
+    const double last = row_t(settings, rows - 1);
+    return std::fabs(first) > accurate_height_limit && std::fabs(last) > accurate_height_limit &&
+           (first > 0.0) == (last > 0.0);
+}
 
 void tell(const Plot_Job& job, Calculation_Event event) {
     if (job.listener) job.listener(event);
@@ -121,7 +132,9 @@ int calculate_plot(Plot_Job& job, const Plot_Settings& settings) {
         return 0;
     }
 
-    job.status_text = finished_message(settings.method, settings.mode, settings.precision);
+    job.status_text = beyond_accurate_range(settings, job.grid.height)
+                          ? beyond_range_text
+                          : finished_message(settings.method, settings.mode, settings.precision);
     update_range(job.grid);
     tell(job, Calculation_Event::Ended);
     job.running = false;

@@ -34,6 +34,10 @@ private:
     std::string text_;
 };
 
+// How a calculation ends, instead of its finished message, when every row of an accurate plot lies beyond
+// the accurate method's reach (|Im s| above 1e13): it has no values there.
+constexpr const char* beyond_range_text = "No values: |Im(s)| is beyond 1e13, the accurate method's range.";
+
 // What a calculation tells its listener. Started: the status text says "Calculating values..." and the grid
 // holds no range yet. Ended: the calculation finished, or failed with the reason in the status text (a
 // cancelled calculation tells nothing).

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "zeta/look/phase_colour.h"
+#include "zeta/look/tick_label.h"
 #include "zeta/plot/plot_geometry.h"
 #include "zeta/viewer/colour_cells.h"
 #include "zeta/viewer/pixel_block.h"
@@ -31,9 +32,11 @@ constexpr int critical_line_overhang = 60;
 constexpr int critical_label_top = 40;
 constexpr double critical_label_width = 300.0;
 constexpr std::string_view critical_label = "Re(s)=1/2";
+constexpr int critical_label_room = 80;  // what the label's text takes right of the line
 
 constexpr int status_box_width = 400;
 constexpr int status_box_height = status_line_height;
+constexpr int status_bar_room = 104;  // the progress bar right of the status box
 
 constexpr int real_tick_spacing = 70;
 constexpr int real_tick_length = 40;
@@ -267,13 +270,24 @@ void draw_critical_line(HDC dc, const Plot_Area& area, const Plot_Settings& sett
 
 // Numbered ticks every 70 pixels from the left edge, one more without a number, then the axis name; the
 // last of these may lie right of the plot.
-void draw_real_axis(HDC dc, const Plot_Area& area, const Plot_Settings& settings, Number_Text& numbers) {
+// A tick's value as "%f" where that fits its box and tells the ticks apart, else the shortest text that does.
+std::string tick_text(HDC dc, double value, double spacing, int box_width) {
+    return tick_label(value, spacing, box_width, [dc](std::string_view text) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    });
+}
+
+void draw_real_axis(HDC dc, const Plot_Area& area, const Plot_Settings& settings) {
     const Coordinate ticks = area.width() / real_tick_spacing;
+    const double spacing = real_tick_spacing * settings.real_scale;
     for (Coordinate k = 0; k <= ticks; ++k) {
         const Coordinate offset = real_tick_spacing * k;
         const Coordinate x = area.left + offset;
         draw_line(dc, x, area.bottom, x, area.bottom + real_tick_length);
-        const std::string_view label = numbers.format(column_sigma(settings, offset));
+        const std::string label =
+            tick_text(dc, column_sigma(settings, offset), spacing, real_tick_spacing - 1);
         draw_text(dc, label, x + 1, area.bottom, x + real_tick_spacing, area.bottom + real_label_height);
     }
     const Coordinate last_x = area.left + real_tick_spacing * (ticks + 1);
@@ -284,13 +298,14 @@ void draw_real_axis(HDC dc, const Plot_Area& area, const Plot_Settings& settings
 
 // Numbered ticks every 30 pixels up from the bottom edge, one more without a number, and the axis name one
 // label slot above the last number.
-void draw_imaginary_axis(HDC dc, const Plot_Area& area, const Plot_Settings& settings, Number_Text& numbers) {
+void draw_imaginary_axis(HDC dc, const Plot_Area& area, const Plot_Settings& settings) {
     const Coordinate ticks = area.height() / imaginary_tick_spacing;
+    const double spacing = imaginary_tick_spacing * settings.imaginary_scale;
     for (Coordinate k = 0; k <= ticks; ++k) {
         const Coordinate offset = imaginary_tick_spacing * k;
         const Coordinate y = area.bottom - offset;
         draw_line(dc, area.left, y, area.left - imaginary_tick_length, y);
-        const std::string_view label = numbers.format(row_t(settings, offset));
+        const std::string label = tick_text(dc, row_t(settings, offset), spacing, imaginary_label_width);
         draw_text(dc, label, area.left - imaginary_label_width, y - 18, area.left, y - 1);
     }
     const Coordinate last_y = area.bottom - imaginary_tick_spacing * (ticks + 1);
@@ -357,6 +372,19 @@ void draw_phase_labels(HDC dc, const Plot_Area& area, const Value_Range& extreme
 
 }  // namespace
 
+RECT plot_decorations(const RECT& rect) {
+    const Plot_Area area{rect.left, rect.top, rect.right, rect.bottom};
+    const Coordinate axis_name_right =
+        area.left + real_tick_spacing * (std::max<Coordinate>(area.width(), 0) / real_tick_spacing + 2);
+    // The status line and the progress bar beside it.
+    const Coordinate status_right = area.left + status_box_width + status_bar_room;
+    const Coordinate right = std::max({area.right + critical_label_room, area.right + phase_end_label_width,
+                                       axis_name_right, status_right});
+    return RECT{to_gdi(area.left - std::max(imaginary_label_width, phase_end_label_width)),
+                to_gdi(area.top - status_box_height), to_gdi(right),
+                to_gdi(area.bottom + maximum_label_bottom)};
+}
+
 RECT colour_map_rect(const Plot_Job& job, const RECT& rect, HDC dc) {
     const Plot_Area area{rect.left, rect.top, rect.right, rect.bottom};
     const Map_Part part = map_part(job.grid, area, reachable_area(dc), job.pan_offset_x, job.pan_offset_y);
@@ -389,8 +417,8 @@ void render_plot(const Plot_Job& job, const RECT& rect, Colour_Map_Cache& colour
     HGDIOBJ replaced = SelectObject(dc, axis_pen);
     if (original_pen == nullptr) original_pen = replaced;
     Number_Text numbers;
-    draw_real_axis(dc, area, job.settings, numbers);
-    draw_imaginary_axis(dc, area, job.settings, numbers);
+    draw_real_axis(dc, area, job.settings);
+    draw_imaginary_axis(dc, area, job.settings);
     const bool phase = graph_quantity(job.grid.settings.mode).colouring == Cell_Colouring::Phase;
     draw_colour_bar(dc, area, reachable, phase);
     draw_range_labels(dc, area, extremes, numbers);

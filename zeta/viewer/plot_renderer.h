@@ -15,3 +15,8 @@ void render_plot(const Plot_Job& job, const RECT& plot, Colour_Map_Cache& colour
 // The rectangle of the DC whose every pixel render_plot sets with the colour map, as long as neither the job
 // nor the DC changes in between; empty when the map draws nothing.
 RECT colour_map_rect(const Plot_Job& job, const RECT& plot, HDC dc);
+
+// The part of the DC that render_plot draws around and over the plot rectangle: the status line above it,
+// the imaginary axis' labels left of it, the real axis' ticks and name (which may reach right of it), the
+// critical line's label and the legend below it.
+RECT plot_decorations(const RECT& plot);

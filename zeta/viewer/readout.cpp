@@ -1,5 +1,6 @@
 #include "zeta/viewer/readout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -12,14 +13,9 @@ constexpr COLORREF readout_colour = 0x00000000;      // and its text colour
 constexpr int readout_left = 10;
 constexpr int readout_bottom_margin = 4;
 constexpr int readout_height = 18;
-
-// One complex number as "re + imi" or "re - imi".
-std::string complex_text(const Complex& z) {
-    char text[160];
-    const char sign = z.imaginary < 0.0 ? '-' : '+';
-    std::snprintf(text, sizeof text, "%f %c %fi", z.real, sign, std::fabs(z.imaginary));
-    return text;
-}
+constexpr int readout_top_margin = 2;
+constexpr int readout_gap = 4;  // between the line and the decorations beside it
+constexpr int readout_least_width = 100;
 
 // UTF-8 to UTF-16 for the characters this line uses (all in the Basic Multilingual Plane).
 std::u16string utf16(const std::string& text) {
@@ -43,6 +39,10 @@ std::u16string utf16(const std::string& text) {
     return wide;
 }
 
+bool intersect(const RECT& a, const RECT& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
 }  // namespace
 
 std::optional<Complex> s_at_pointer(const Plot_Job& job, const RECT& plot, int32_t x, int32_t y) {
@@ -52,19 +52,27 @@ std::optional<Complex> s_at_pointer(const Plot_Job& job, const RECT& plot, int32
     return cell_s(job.settings, cell->column, cell->row);
 }
 
-std::string readout_text(const Complex& s) {
-    return "s = " + complex_text(s);
-}
-
-std::string readout_text(const Complex& s, const Complex& zeta) {
-    char modulus[96];
-    std::snprintf(modulus, sizeof modulus, "%f", std::hypot(zeta.real, zeta.imaginary));
-    return readout_text(s) + "   \u03b6(s) = " + complex_text(zeta) + "   |\u03b6(s)| = " + modulus;
-}
-
-RECT readout_rect(const RECT& client) {
+RECT readout_rect(const RECT& client, const RECT& decorations) {
     const int bottom = client.bottom - readout_bottom_margin;
-    return RECT{client.left + readout_left, bottom - readout_height, client.right, bottom};
+    const RECT bottom_line{client.left + readout_left, bottom - readout_height, client.right, bottom};
+    if (!intersect(bottom_line, decorations)) return bottom_line;
+    const RECT top_line{client.left + readout_left, client.top + readout_top_margin, client.right,
+                        client.top + readout_top_margin + readout_height};
+    if (!intersect(top_line, decorations)) return top_line;
+    // Beside the decorations: the widest of the parts of both lines left and right of them.
+    RECT best{};
+    for (const RECT& line : {bottom_line, top_line}) {
+        const RECT left_part{line.left, line.top, std::min<LONG>(line.right, decorations.left - readout_gap),
+                             line.bottom};
+        const RECT right_part{std::max<LONG>(line.left, decorations.right + readout_gap), line.top,
+                              line.right, line.bottom};
+        for (const RECT& part : {left_part, right_part}) {
+            if (part.right - part.left > best.right - best.left) best = part;
+        }
+    }
+    // Too short a line would show nothing readable.
+    if (best.right - best.left < readout_least_width) return RECT{};
+    return best;
 }
 
 void draw_readout(HDC dc, const RECT& box, const std::string& text) {

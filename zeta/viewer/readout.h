@@ -14,13 +14,10 @@
 // over no cell.
 std::optional<Complex> s_at_pointer(const Plot_Job& job, const RECT& plot, int32_t x, int32_t y);
 
-// "s = 0.500000 + 14.134725i   ζ(s) = 0.000012 - 0.000034i   |ζ(s)| = 0.000036" in UTF-8: "%f" numbers,
-// the sign of each imaginary part written out.
-std::string readout_text(const Complex& s, const Complex& zeta);
-// "s = 0.500000 + 14.134725i" alone, while ζ(s) is being computed.
-std::string readout_text(const Complex& s);
-
-RECT readout_rect(const RECT& client);
+// Where the line stands: at the bottom left of the client area, as long as that leaves the plot's
+// decorations (plot_decorations) free; otherwise along the top, or in the widest free part of either line
+// beside the decorations (the text is then cut to it). Empty when no part is 100 pixels wide.
+RECT readout_rect(const RECT& client, const RECT& decorations);
 
 // Fills `box` with the status line's background and writes `text` (UTF-8) there in the status line's
 // colours; an empty text leaves the box empty.

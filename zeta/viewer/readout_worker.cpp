@@ -2,23 +2,32 @@
 
 #include "zeta/math/accurate_zeta.h"
 
-namespace {
-
-bool same(const Complex& a, const Complex& b) {
-    return a.real == b.real && a.imaginary == b.imaginary;
+bool Readout_Request::operator==(const Readout_Request& other) const {
+    return s.real == other.s.real && s.imaginary == other.s.imaginary && series_terms == other.series_terms;
 }
 
-}  // namespace
+bool compute_readout(const Readout_Request& request, Readout_Values& values,
+                     const std::atomic<bool>* cancel) {
+    Accurate_Zeta_Rows row({request.s.real});
+    if (!row.evaluate(request.s.imaginary, &values.accurate, cancel)) return false;
+    values.series.reset();
+    if (request.series_terms > 0 && request.series_terms <= readout_series_term_limit) {
+        Complex series;
+        evaluate_zeta(request.series_terms, request.s, series);
+        values.series = series;
+    }
+    return true;
+}
 
 Readout_Worker::~Readout_Worker() {
     stop();
 }
 
-void Readout_Worker::request(const Complex& s, HWND target, UINT posted_message) {
+void Readout_Worker::request(const Readout_Request& wanted_values, HWND target, UINT posted_message) {
     {
         std::lock_guard guard(lock);
-        if (wanted && same(*wanted, s)) return;
-        wanted = s;
+        if (wanted && *wanted == wanted_values) return;
+        wanted = wanted_values;
         window = target;
         message = posted_message;
         cancel = true;  // the value under way is no longer wanted
@@ -33,10 +42,10 @@ void Readout_Worker::request(const Complex& s, HWND target, UINT posted_message)
     }
 }
 
-std::optional<Complex> Readout_Worker::value_for(const Complex& s) const {
+std::optional<Readout_Values> Readout_Worker::values_for(const Readout_Request& request) const {
     std::lock_guard guard(lock);
-    if (!done_s || !same(*done_s, s)) return std::nullopt;
-    return done_value;
+    if (!done_request || !(*done_request == request)) return std::nullopt;
+    return done_values;
 }
 
 void Readout_Worker::stop() {
@@ -56,17 +65,16 @@ void Readout_Worker::run() {
     for (;;) {
         wake.wait(guard, [this] { return stopping || wanted.has_value(); });
         if (stopping) return;
-        const Complex s = *wanted;
+        const Readout_Request request = *wanted;
         cancel = false;
         guard.unlock();
-        Accurate_Zeta_Rows row({s.real});
-        Complex value;
-        const bool finished = row.evaluate(s.imaginary, &value, &cancel);
+        Readout_Values values;
+        const bool finished = compute_readout(request, values, &cancel);
         guard.lock();
-        if (!finished || !wanted || !same(*wanted, s)) continue;
+        if (!finished || !wanted || !(*wanted == request)) continue;
         wanted.reset();
-        done_s = s;
-        done_value = value;
+        done_request = request;
+        done_values = values;
         PostMessageA(window, message, 0, 0);
     }
 }

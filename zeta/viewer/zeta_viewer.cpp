@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "screen_objects/fill_around.h"
-#include "zeta/math/accurate_zeta.h"
+#include "zeta/look/readout_format.h"
 #include "zeta/plot/plot_geometry.h"
 #include "zeta/viewer/plot_renderer.h"
 #include "zeta/viewer/readout.h"
@@ -38,11 +38,7 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::draw(HDC* dc) {
     DeleteObject(brush);
     render_plot(job, *rect, colour_map, *dc);
     progress.draw(job, *rect, *dc);
-    if (!readout.empty()) {
-        RECT client;
-        GetClientRect(window, &client);
-        draw_readout(*dc, readout_rect(client), readout);
-    }
+    if (!readout.empty()) draw_readout(*dc, readout_line_rect(), readout);
 }
 
 RECT On_Screen_Object_Ostrelin_Zeta_Function_Viewer::covered_rect() const {
@@ -54,27 +50,40 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::point_at(std::int32_t x, st
     std::string text;
     const std::optional<Complex> s =
         front && active == 0 && rect != nullptr ? s_at_pointer(job, *rect, x, y) : std::nullopt;
-    if (s && std::fabs(s->imaginary) > readout_on_the_spot_height) {
-        if (const std::optional<Complex> zeta = readout_worker.value_for(*s)) {
-            text = readout_text(*s, *zeta);
+    if (s) {
+        const Plot_Settings& settings = job.settings;
+        const Readout_Request request{*s, settings.method == Series_Method ? settings.precision : 0};
+        std::optional<Readout_Values> values;
+        const bool at_once = std::fabs(s->imaginary) <= readout_on_the_spot_height &&
+                             request.series_terms <= readout_on_the_spot_terms;
+        if (at_once) {
+            values.emplace();
+            compute_readout(request, *values);
         } else {
-            text = readout_text(*s);
-            readout_worker.request(*s, window, readout_ready_message);
+            values = readout_worker.values_for(request);
+            if (!values) readout_worker.request(request, window, readout_ready_message);
         }
-    } else if (s) {
-        Complex zeta;
-        evaluate_zeta_accurately(*s, zeta);
-        text = readout_text(*s, zeta);
+        if (values) {
+            text = readout_line(*s, values->accurate, std::fabs(settings.real_scale),
+                                std::fabs(settings.imaginary_scale));
+            if (values->series) text += series_error_suffix(*values->series, values->accurate);
+        } else {
+            text = readout_line(*s, std::fabs(settings.real_scale), std::fabs(settings.imaginary_scale));
+        }
     }
     show_readout(std::move(text), first_in_list);
+}
+
+RECT On_Screen_Object_Ostrelin_Zeta_Function_Viewer::readout_line_rect() const {
+    RECT client{};
+    GetClientRect(window, &client);
+    return readout_rect(client, rect != nullptr ? plot_decorations(*rect) : RECT{});
 }
 
 void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::show_readout(std::string text, bool first_in_list) {
     if (text == readout) return;
     readout = std::move(text);
-    RECT client;
-    GetClientRect(window, &client);
-    const RECT line = readout_rect(client);
+    const RECT line = readout_line_rect();
     if (!first_in_list) {
         InvalidateRect(window, &line, FALSE);
         return;

@@ -29,6 +29,8 @@ constexpr UINT progress_timer_ms = 250;
 // Up to this height ζ(s) for the readout is computed at once (a few milliseconds); above it in the
 // background, and the line shows s alone until the value arrives.
 constexpr double readout_on_the_spot_height = 1e8;
+// Up to this many series terms the series' value for the readout is summed at once too.
+constexpr int32_t readout_on_the_spot_terms = 20000;
 
 class On_Screen_Object_Ostrelin_Zeta_Function_Viewer : public On_Screen_Object_Movable_RECT {
 public:
@@ -86,6 +88,8 @@ private:
     void apply_pan_and_restart();
     void graph(Graph_Mode mode);
     void show_readout(std::string text, bool first_in_list);
+    // Where the readout line stands for the frame's current place.
+    RECT readout_line_rect() const;
 
     std::vector<Menu_Command> open_commands_;  // those of the open menu, by entry index
     // The window the worker asks to repaint: `window` as it was at the latest restart (the worker must not
