@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "platform/user/edit_state.h"
@@ -53,20 +54,26 @@ bool copy_selection(HWND edit, const Edit_State& state) {
     return copied;
 }
 
-std::string clipboard_text(HWND edit) {
-    if (!OpenClipboard(edit)) return {};
-    std::string text;
+// The clipboard's text, as Win32's edit pastes it: none while another window has the clipboard open or when
+// it holds no text.
+std::optional<std::string> clipboard_text(HWND edit) {
+    if (!OpenClipboard(edit)) return std::nullopt;
+    std::optional<std::string> text;
     HANDLE memory = GetClipboardData(CF_TEXT);
     if (const auto* bytes = static_cast<const char*>(GlobalLock(memory))) {
-        text.assign(bytes, strnlen(bytes, GlobalSize(memory)));
+        text.emplace(bytes, strnlen(bytes, GlobalSize(memory)));
         GlobalUnlock(memory);
     }
     CloseClipboard();
     return text;
 }
 
-void paste(HWND edit, Edit_State& state) {
-    replace_selection(state, first_line(clipboard_text(edit)));
+// False when there was nothing to paste.
+bool paste(HWND edit, Edit_State& state) {
+    std::optional<std::string> text = clipboard_text(edit);
+    if (!text) return false;
+    replace_selection(state, first_line(*text));
+    return true;
 }
 
 // Moves the caret for an arrow, Home or End key. Without Shift a selection collapses to the side moved to.
@@ -130,8 +137,7 @@ void key_down(HWND edit, Edit_State& state, int key) {
             replace_selection(state, {});
             break;
         case 'V':
-            if (!control) return;
-            paste(edit, state);
+            if (!control || !paste(edit, state)) return;
             break;
         default:
             return;
