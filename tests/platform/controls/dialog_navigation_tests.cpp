@@ -75,7 +75,15 @@ protected:
         return text;
     }
 
-    static std::vector<Logged_Message> commands() { return message_log().of(WM_COMMAND); }
+    // The commands the window received, without the edits' notifications (EN_SETFOCUS and the like), which
+    // Win32's edit sends and this layer's does not.
+    static std::vector<Logged_Message> commands() {
+        std::vector<Logged_Message> found;
+        for (const Logged_Message& command : message_log().of(WM_COMMAND)) {
+            if (HIWORD(command.wparam) == BN_CLICKED) found.push_back(command);
+        }
+        return found;
+    }
 
     HWND form = nullptr;
     HWND first = nullptr;
