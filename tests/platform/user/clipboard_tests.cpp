@@ -92,12 +92,16 @@ TEST_F(Clipboard, TextCopiedIsReadBackInBothTextFormats) {
     EXPECT_EQ(read_wide_text(), u"s = 0.5 + 14.134725i");
     EXPECT_TRUE(CloseClipboard());
 
-    // Set again, the new text replaces the old one.
+    // Set again, the new text replaces the old one; emptied, there is none.
     copy("second");
     ASSERT_TRUE(OpenClipboard(window));
     EXPECT_EQ(read_text(CF_TEXT), "second");
     EXPECT_EQ(read_wide_text(), u"second");
+    ASSERT_TRUE(EmptyClipboard());
+    EXPECT_EQ(GetClipboardData(CF_TEXT), nullptr);
+    EXPECT_EQ(GetClipboardData(CF_UNICODETEXT), nullptr);
     EXPECT_TRUE(CloseClipboard());
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
 }
 
 TEST_F(Clipboard, UnicodeTextReadAsAnsiTextKeepsLatinOneAndMarksTheRest) {
@@ -111,16 +115,6 @@ TEST_F(Clipboard, UnicodeTextReadAsAnsiTextKeepsLatinOneAndMarksTheRest) {
     EXPECT_EQ(read_wide_text(), text);
     EXPECT_EQ(read_text(CF_TEXT), "?(s) = 0 at \xBD + 14.13i");
     EXPECT_TRUE(CloseClipboard());
-}
-
-TEST_F(Clipboard, EmptiedClipboardHasNoText) {
-    copy("gone soon");
-    ASSERT_TRUE(OpenClipboard(window));
-    ASSERT_TRUE(EmptyClipboard());
-    EXPECT_EQ(GetClipboardData(CF_TEXT), nullptr);
-    EXPECT_EQ(GetClipboardData(CF_UNICODETEXT), nullptr);
-    EXPECT_TRUE(CloseClipboard());
-    EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
 }
 
 TEST_F(Clipboard, NothingButOpeningWorksWhileItIsClosed) {

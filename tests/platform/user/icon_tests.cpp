@@ -73,7 +73,11 @@ TEST_F(Icon, AlphaDecidesWhatShowsRowsTopToBottom) {
     EXPECT_EQ(GetPixel(dc, 4, 4), RGB(0, 0, 0));
     EXPECT_EQ(GetPixel(dc, 5, 3), canvas_colour) << "nothing beyond the icon";
     EXPECT_EQ(GetPixel(dc, 2, 5), canvas_colour);
-    EXPECT_TRUE(DestroyIcon(icon));
+
+    ASSERT_TRUE(DestroyIcon(icon));
+    EXPECT_FALSE(DestroyIcon(icon)) << "gone";
+    EXPECT_FALSE(DrawIconEx(dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
+    EXPECT_EQ(GetPixel(dc, 0, 0), canvas_colour);
 }
 
 TEST_F(Icon, WithoutAlphaTheMaskKeepsOrInvertsWhatIsBelow) {
@@ -90,70 +94,44 @@ TEST_F(Icon, WithoutAlphaTheMaskKeepsOrInvertsWhatIsBelow) {
     EXPECT_TRUE(DestroyIcon(icon));
 }
 
-TEST_F(Icon, DestroyedIconsAreGone) {
-    const std::vector<BYTE> colour = bgra({0xFF102030});
-    const BYTE mask[2] = {0, 0};
-    HICON icon = CreateIcon(GetModuleHandleA(nullptr), 1, 1, 1, 32, mask, colour.data());
-    ASSERT_NE(icon, nullptr);
-    ASSERT_TRUE(DestroyIcon(icon));
-    EXPECT_FALSE(DestroyIcon(icon));
-    EXPECT_FALSE(DrawIconEx(dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
-    EXPECT_EQ(GetPixel(dc, 0, 0), canvas_colour);
-}
-
-TEST_F(Icon, AWindowOfAClassWithAnIconIsCreated) {
-    const std::vector<BYTE> colour = bgra(std::vector<std::uint32_t>(16 * 16, 0xFF3060C0));
-    const std::vector<BYTE> mask(2 * 16, 0);
-    HICON icon = CreateIcon(GetModuleHandleA(nullptr), 16, 16, 1, 32, mask.data(), colour.data());
-    ASSERT_NE(icon, nullptr);
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = test_support::logging_window_procedure;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hIcon = icon;
-    wc.hIconSm = icon;
-    wc.lpszClassName = "With Icon";
-    ASSERT_NE(RegisterClassExA(&wc), 0);
-    test_support::registered_logging_classes().emplace_back("With Icon");
-    HWND window = create_top_level("With Icon", 0, 0, 100, 100, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    EXPECT_NE(window, nullptr);
-#ifndef _WIN32
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> shown = platform::headless::window_icon(window, &width, &height);
-    EXPECT_EQ(width, 16);
-    EXPECT_EQ(height, 16);
-    EXPECT_EQ(shown, std::vector<std::uint32_t>(16 * 16, 0xFF3060C0));
-#endif
-    DestroyWindow(window);
-    EXPECT_TRUE(DestroyIcon(icon));
-}
-
 #ifndef _WIN32  // what the screen is given belongs to this layer
 
-TEST_F(Icon, TheScreenGetsTheMaskAsAlphaAndTheSmallIconWhenThereIsNoOther) {
-    // 2 x 1 without alpha: opaque blue, then see-through.
-    const std::vector<BYTE> colour = bgra({0x000000FF, 0x00000000});
-    const BYTE mask[2] = {0x40, 0x00};
+// The screen shows the class icon, else the small one; without alpha the mask becomes the alpha.
+TEST_F(Icon, TheScreenShowsTheClassIcon) {
+    const std::vector<BYTE> colour = bgra({0xFF3060C0, 0x803060C0});
+    const BYTE mask[2] = {};
     HICON icon = CreateIcon(nullptr, 2, 1, 1, 32, mask, colour.data());
+    const std::vector<BYTE> masked_colour = bgra({0x000000FF, 0x00000000});
+    const BYTE masking[2] = {0x40, 0x00};  // opaque blue, then see-through
+    HICON masked = CreateIcon(nullptr, 2, 1, 1, 32, masking, masked_colour.data());
     ASSERT_NE(icon, nullptr);
+    ASSERT_NE(masked, nullptr);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = test_support::logging_window_procedure;
-    wc.hIconSm = icon;
+    wc.hIcon = icon;
+    wc.hIconSm = masked;
+    wc.lpszClassName = "Icons";
+    ASSERT_NE(RegisterClassExA(&wc), 0);
+    wc.hIcon = nullptr;
     wc.lpszClassName = "Small Icon";
     ASSERT_NE(RegisterClassExA(&wc), 0);
-    HWND window = create_top_level("Small Icon", 0, 0, 100, 100);
+    ASSERT_NE(test_support::register_logging_class("No Icon"), 0);
+
     int width = 0;
     int height = 0;
+    HWND window = create_top_level("Icons", 0, 0, 100, 100);
+    EXPECT_EQ(platform::headless::window_icon(window, &width, &height),
+              (std::vector<std::uint32_t>{0xFF3060C0, 0x803060C0}));
+    EXPECT_EQ(width, 2);
+    EXPECT_EQ(height, 1);
+    window = create_top_level("Small Icon", 0, 0, 100, 100);
     EXPECT_EQ(platform::headless::window_icon(window, &width, &height),
               (std::vector<std::uint32_t>{0xFF0000FF, 0x00000000}));
-    EXPECT_EQ(width, 2);
-
-    ASSERT_NE(test_support::register_logging_class("No Icon"), 0);
-    HWND plain = create_top_level("No Icon", 0, 0, 100, 100);
-    EXPECT_TRUE(platform::headless::window_icon(plain, &width, &height).empty());
+    window = create_top_level("No Icon", 0, 0, 100, 100);
+    EXPECT_TRUE(platform::headless::window_icon(window, &width, &height).empty());
     DestroyIcon(icon);
+    DestroyIcon(masked);
 }
 
 TEST_F(Icon, OnlyThirtyTwoBitColourAndSaneSizesAreMade) {

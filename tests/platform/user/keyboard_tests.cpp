@@ -138,23 +138,6 @@ TEST_F(Keyboard, TranslateMessageMakesControlCharactersRightAfterTheirKey) {
     EXPECT_EQ(characters.at(0).lparam, message_log().of(WM_KEYDOWN).at(1).lparam) << "the key's own lParam";
 }
 
-TEST_F(Keyboard, PlusAndMinusOnTheMainKeyboardAndTheKeypad) {
-    press_key(VK_OEM_PLUS, test_support::Shift, "+");
-    press_key(VK_ADD, 0, "+");
-    press_key(VK_OEM_MINUS, 0, "-");
-    press_key(VK_SUBTRACT, 0, "-");
-    pump_until_idle();
-    std::vector<WPARAM> keys;
-    for (const Logged_Message& down : message_log().of(WM_KEYDOWN)) {
-        if (down.wparam != VK_SHIFT) keys.push_back(down.wparam);
-    }
-    EXPECT_EQ(keys, (std::vector<WPARAM>{VK_OEM_PLUS, VK_ADD, VK_OEM_MINUS, VK_SUBTRACT}));
-    std::string typed;
-    for (const Logged_Message& character : message_log().of(WM_CHAR))
-        typed += static_cast<char>(character.wparam);
-    EXPECT_EQ(typed, "++--");
-}
-
 TEST_F(Keyboard, WithoutAFocusTheActiveWindowGetsSystemKeys) {
     SetFocus(nullptr);
     ASSERT_EQ(GetFocus(), nullptr);
