@@ -1,5 +1,6 @@
-// Turns the display's events into window messages: pointer input to the window under the pointer, keys and
-// text to the focused window, and the screen's own requests (close, focus, expose, resize).
+// Turns the display's events into window messages: pointer input to the window under the pointer, the wheel
+// to the focused window, keys and text through keyboard.cpp, and the screen's own requests (close, focus,
+// expose, resize).
 #include <algorithm>
 #include <climits>
 #include <cstdlib>

@@ -4,6 +4,7 @@
 // the pointer messages' MK_ flags; the one GetKeyState reports changes only as each key message is retrieved,
 // so that it is the state "as of" the message being handled.
 #include <array>
+#include <utility>
 
 #include "platform/user/window_layer.h"
 

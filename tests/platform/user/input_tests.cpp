@@ -250,6 +250,10 @@ TEST_F(Input, ModifiersReportedWithAKeyCountWhileItIsHandled) {
     };
     headless::key_press('C', platform::display::Modifier_Control);
     headless::key_press('V');
+    MSG peeked;
+    ASSERT_TRUE(PeekMessageA(&peeked, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE));
+    EXPECT_EQ(peeked.wParam, static_cast<WPARAM>('C'));
+    EXPECT_GE(GetKeyState(VK_CONTROL), 0) << "seen but not retrieved: the state is not the key's yet";
     pump_until_idle();
     EXPECT_TRUE(control_seen);
     EXPECT_GE(GetKeyState(VK_CONTROL), 0) << "released with the next key";
