@@ -40,13 +40,24 @@ bool is_extended(int virtual_key) {
            virtual_key == VK_DELETE;
 }
 
+// SendInput may return before its key message is in the queue (under Wine it sometimes does), so this waits,
+// up to a second, until a key message has come.
+void send_and_wait(const INPUT& input) {
+    GetQueueStatus(QS_KEY);  // forgets the key messages that came before
+    SendInput(1, const_cast<INPUT*>(&input), sizeof(INPUT));
+    for (int waited_ms = 0; waited_ms < 1000; ++waited_ms) {
+        if ((LOWORD(GetQueueStatus(QS_KEY)) & QS_KEY) != 0) return;
+        Sleep(1);
+    }
+}
+
 void send_key(int virtual_key, bool up) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = static_cast<WORD>(virtual_key);
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtual_key, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (is_extended(virtual_key) ? KEYEVENTF_EXTENDEDKEY : 0);
-    SendInput(1, &input, sizeof(INPUT));
+    send_and_wait(input);
 }
 
 }  // namespace
@@ -78,14 +89,13 @@ void key_up(int virtual_key) {
 
 void type_text(const char* text) {
     for (const char* c = text; *c != '\0'; ++c) {
-        INPUT inputs[2]{};
-        for (INPUT& input : inputs) {
-            input.type = INPUT_KEYBOARD;
-            input.ki.wScan = static_cast<WORD>(static_cast<unsigned char>(*c));
-            input.ki.dwFlags = KEYEVENTF_UNICODE;
-        }
-        inputs[1].ki.dwFlags |= KEYEVENTF_KEYUP;
-        SendInput(2, inputs, sizeof(INPUT));
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wScan = static_cast<WORD>(static_cast<unsigned char>(*c));
+        input.ki.dwFlags = KEYEVENTF_UNICODE;
+        send_and_wait(input);
+        input.ki.dwFlags |= KEYEVENTF_KEYUP;
+        send_and_wait(input);
     }
 }
 
@@ -96,9 +106,20 @@ void release_modifier_keys() {
     }
 }
 
+// Under Wine the screen's own focus change arrives a moment later, and the key state is then read again
+// from the X server, where keys sent with SendInput are not down; so messages are handled for a while first.
 void take_keyboard(HWND window) {
     SetForegroundWindow(window);
     SetFocus(window);
+    const DWORD start = GetTickCount();
+    MSG msg;
+    while (GetTickCount() - start < 200) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
 }
 #else
 namespace {
