@@ -47,6 +47,8 @@ typedef char* LPSTR;
 typedef const char* LPCSTR;
 typedef const WCHAR* LPCWSTR;
 typedef void* HANDLE;
+typedef HANDLE HGLOBAL;
+typedef ULONG_PTR SIZE_T;
 
 #ifndef TRUE
 #define TRUE 1
@@ -203,6 +205,7 @@ typedef struct tagLOGPEN {
     ((LONG)(((WORD)(((ULONG_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((ULONG_PTR)(b)) & 0xffff))) << 16))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
+#define MAKELRESULT(l, h) ((LRESULT)(DWORD)MAKELONG(l, h))
 #define GET_X_LPARAM(lp) ((int)(short)LOWORD(lp))
 #define GET_Y_LPARAM(lp) ((int)(short)HIWORD(lp))
 #define GET_WHEEL_DELTA_WPARAM(wp) ((short)HIWORD(wp))
@@ -228,11 +231,15 @@ typedef struct tagLOGPEN {
 #define WM_ERASEBKGND 0x0014
 #define WM_SHOWWINDOW 0x0018
 #define WM_SETCURSOR 0x0020
+#define WM_GETDLGCODE 0x0087
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
+#define WM_SYSCHAR 0x0106
 #define WM_COMMAND 0x0111
 #define WM_TIMER 0x0113
 #define WM_MOUSEMOVE 0x0200
@@ -257,6 +264,25 @@ typedef struct tagLOGPEN {
 #define EM_LIMITTEXT 0x00C5
 #define EM_SETLIMITTEXT EM_LIMITTEXT
 #define BN_CLICKED 0
+
+// Button styles
+#define BS_PUSHBUTTON 0x00000000L
+#define BS_DEFPUSHBUTTON 0x00000001L
+
+// Dialog navigation: WM_GETDLGCODE answers and the default push button query
+#define DLGC_WANTARROWS 0x0001
+#define DLGC_WANTTAB 0x0002
+#define DLGC_WANTALLKEYS 0x0004
+#define DLGC_WANTMESSAGE 0x0004
+#define DLGC_HASSETSEL 0x0008
+#define DLGC_DEFPUSHBUTTON 0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_RADIOBUTTON 0x0040
+#define DLGC_WANTCHARS 0x0080
+#define DLGC_STATIC 0x0100
+#define DLGC_BUTTON 0x2000
+#define DM_GETDEFID (WM_USER + 0)
+#define DC_HASDEFID 0x534B
 
 // WM_ACTIVATE states, WM_SIZE kinds, WM_SETCURSOR hit-test code
 #define WA_INACTIVE 0
@@ -342,6 +368,7 @@ typedef struct tagLOGPEN {
 #define MB_ICONWARNING 0x00000030L
 #define MB_ICONINFORMATION 0x00000040L
 #define IDOK 1
+#define IDCANCEL 2
 
 // System metrics
 #define SM_CXSCREEN 0
@@ -413,6 +440,24 @@ typedef struct tagLOGPEN {
 #define VK_DOWN 0x28
 #define VK_INSERT 0x2D
 #define VK_DELETE 0x2E
+#define VK_ADD 0x6B
+#define VK_SUBTRACT 0x6D
+#define VK_OEM_PLUS 0xBB
+#define VK_OEM_MINUS 0xBD
+
+// Clipboard formats and global memory
+#define CF_TEXT 1
+#define CF_UNICODETEXT 13
+#define GMEM_FIXED 0x0000
+#define GMEM_MOVEABLE 0x0002
+#define GMEM_ZEROINIT 0x0040
+#define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
+#define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
+
+// DrawIconEx
+#define DI_MASK 0x0001
+#define DI_IMAGE 0x0002
+#define DI_NORMAL 0x0003
 
 // ---- GDI constants
 #define SRCCOPY 0x00CC0020
@@ -527,6 +572,27 @@ int WINAPI GetSystemMetrics(int index);
 BOOL WINAPI AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD ex_style);
 DWORD WINAPI GetSysColor(int index);
 HBRUSH WINAPI GetSysColorBrush(int index);
+BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg);
+HWND WINAPI GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
+HWND WINAPI GetDlgItem(HWND dialog, int id);
+HICON WINAPI CreateIcon(HINSTANCE instance, int width, int height, BYTE planes, BYTE bits_per_pixel,
+                        const BYTE* and_bits, const BYTE* xor_bits);
+BOOL WINAPI DestroyIcon(HICON icon);
+BOOL WINAPI DrawIconEx(HDC hdc, int x, int y, HICON icon, int width, int height, UINT step,
+                       HBRUSH flicker_brush, UINT flags);
+BOOL WINAPI OpenClipboard(HWND owner);
+BOOL WINAPI CloseClipboard(void);
+BOOL WINAPI EmptyClipboard(void);
+HANDLE WINAPI SetClipboardData(UINT format, HANDLE memory);
+HANDLE WINAPI GetClipboardData(UINT format);
+BOOL WINAPI IsClipboardFormatAvailable(UINT format);
+
+// ---- Global memory (kernel32)
+HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes);
+LPVOID WINAPI GlobalLock(HGLOBAL memory);
+BOOL WINAPI GlobalUnlock(HGLOBAL memory);
+SIZE_T WINAPI GlobalSize(HGLOBAL memory);
+HGLOBAL WINAPI GlobalFree(HGLOBAL memory);
 
 // ---- GDI
 HDC WINAPI CreateCompatibleDC(HDC hdc);
@@ -582,6 +648,7 @@ BOOL WINAPI GetTextExtentPoint32A(HDC hdc, LPCSTR text, int count, LPSIZE size);
 #define GetWindowLongPtr GetWindowLongPtrA
 #define SetWindowLongPtr SetWindowLongPtrA
 #define WNDCLASSEX WNDCLASSEXA
+#define IsDialogMessage IsDialogMessageA
 
 // The program's entry, called by the layer's main() on non-Windows hosts.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show_command);

@@ -77,6 +77,9 @@ struct Backend {
     // While `window` (0: none) holds the pointer, every pointer event is reported to it, in its client
     // coordinates, also outside it and beyond the program's other windows.
     void (*set_capture)(Window_Id window);
+    // The window's icon: rows top to bottom, `width` pixels each, 0xAARRGGBB with straight (not
+    // premultiplied) alpha.
+    void (*set_icon)(Window_Id window, const std::uint32_t* pixels, int width, int height);
 };
 
 const Backend& headless_backend();

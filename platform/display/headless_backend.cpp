@@ -160,13 +160,25 @@ void screen_size(int* width, int* height) {
     *height = screen_height;
 }
 
+void set_icon(Window_Id window, const std::uint32_t* pixels, int width, int height) {
+    if (pixels == nullptr || width <= 0 || height <= 0) return;
+    Screen& s = screen();
+    std::lock_guard guard(s.lock);
+    auto found = s.windows.find(window);
+    if (found == s.windows.end()) return;
+    Screen_Window& shown = found->second;
+    shown.icon.assign(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    shown.icon_width = width;
+    shown.icon_height = height;
+}
+
 }  // namespace
 
 const Backend& headless_backend() {
-    static const Backend backend = {"headless",    open,          close,       create_window, destroy_window,
-                                    set_title,     show_window,   hide_window, client_size,   move_window,
-                                    present,       set_cursor,    poll_event,  wait_event,    wake,
-                                    get_clipboard, set_clipboard, message_box, screen_size,   set_capture};
+    static const Backend backend = {
+        "headless",  open,          close,         create_window, destroy_window, set_title,   show_window,
+        hide_window, client_size,   move_window,   present,       set_cursor,     poll_event,  wait_event,
+        wake,        get_clipboard, set_clipboard, message_box,   screen_size,    set_capture, set_icon};
     return backend;
 }
 
@@ -191,6 +203,17 @@ void set_client_size(Window_Id window, int width, int height) {
     if (found == s.windows.end()) return;
     found->second.client_width = width;
     found->second.client_height = height;
+}
+
+bool window_icon(Window_Id window, std::vector<std::uint32_t>* pixels, int* width, int* height) {
+    Screen& s = screen();
+    std::lock_guard guard(s.lock);
+    auto found = s.windows.find(window);
+    if (found == s.windows.end() || found->second.icon.empty()) return false;
+    *pixels = found->second.icon;
+    *width = found->second.icon_width;
+    *height = found->second.icon_height;
+    return true;
 }
 
 bool shown_image(Window_Id window, std::vector<std::uint32_t>* pixels, int* width, int* height) {

@@ -15,6 +15,9 @@ void push_event(const Event& event);
 // The screen-side client size changes, as when the user drags a window's frame.
 void set_client_size(Window_Id window, int width, int height);
 
+// The icon the window was given, 0xAARRGGBB; false when it has none.
+bool window_icon(Window_Id window, std::vector<std::uint32_t>* pixels, int* width, int* height);
+
 // The whole last image presented for `window`, 0x00RRGGBB; false when none was presented.
 bool shown_image(Window_Id window, std::vector<std::uint32_t>* pixels, int* width, int* height);
 

@@ -24,6 +24,9 @@ struct Screen_Window {
     int image_width = 0;
     int image_height = 0;
     int presents = 0;
+    std::vector<std::uint32_t> icon;  // 0xAARRGGBB
+    int icon_width = 0;
+    int icon_height = 0;
 };
 
 struct Screen {

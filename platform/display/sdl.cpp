@@ -239,6 +239,7 @@ const Backend& sdl_backend() {
         sdl::message_box,
         sdl::screen_size,
         sdl::set_capture,
+        sdl::set_icon,
     };
     return backend;
 }

@@ -195,6 +195,16 @@ int virtual_key_for(SDL_Keycode key) {
             return VK_ESCAPE;
         case SDLK_SPACE:
             return VK_SPACE;
+        // The main keyboard's "=+" key (a "+" key of its own on some layouts) and "-" key, and the keypad's.
+        case SDLK_EQUALS:
+        case SDLK_PLUS:
+            return VK_OEM_PLUS;
+        case SDLK_MINUS:
+            return VK_OEM_MINUS;
+        case SDLK_KP_PLUS:
+            return VK_ADD;
+        case SDLK_KP_MINUS:
+            return VK_SUBTRACT;
         case SDLK_LSHIFT:
         case SDLK_RSHIFT:
             return VK_SHIFT;

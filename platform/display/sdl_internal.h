@@ -22,6 +22,7 @@ void hide_window(Window_Id window);
 void client_size(Window_Id window, int* width, int* height);
 void move_window(Window_Id window, int x, int y, int client_width, int client_height);
 void present(Window_Id window, const std::uint32_t* pixels, int width, int height);
+void set_icon(Window_Id window, const std::uint32_t* pixels, int width, int height);
 
 // Standard cursors (sdl_cursor.cpp): created by open, freed by close.
 void create_cursors();

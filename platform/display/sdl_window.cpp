@@ -82,4 +82,14 @@ void present(Window_Id window, const std::uint32_t* pixels, int width, int heigh
     SDL_UpdateWindowSurface(w);
 }
 
+void set_icon(Window_Id window, const std::uint32_t* pixels, int width, int height) {
+    SDL_Window* w = find(window);
+    if (w == nullptr || pixels == nullptr || width <= 0 || height <= 0) return;
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(pixels), width, height,
+                                                           32, width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (icon == nullptr) return;
+    SDL_SetWindowIcon(w, icon);  // SDL keeps its own copy
+    SDL_FreeSurface(icon);
+}
+
 }  // namespace platform::display::sdl

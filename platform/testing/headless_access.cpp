@@ -144,6 +144,17 @@ void set_clipboard(const std::string& text) {
     display::headless_backend().set_clipboard(text);
 }
 
+std::vector<std::uint32_t> window_icon(HWND window, int* width, int* height) {
+    std::vector<std::uint32_t> pixels;
+    int icon_width = 0;
+    int icon_height = 0;
+    display::Window_Id id = user::display_window_of(window);
+    if (id == 0 || !screen::window_icon(id, &pixels, &icon_width, &icon_height)) pixels.clear();
+    if (width != nullptr) *width = icon_width;
+    if (height != nullptr) *height = icon_height;
+    return pixels;
+}
+
 std::vector<std::string> message_boxes() {
     return screen::message_boxes();
 }

@@ -38,6 +38,7 @@ void reset_window_layer() {
     l.default_placements = 0;
     l.display_failed = false;
     reset_input_state();
+    reset_clipboard();
     display::headless_screen::reset();
 }
 

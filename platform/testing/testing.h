@@ -43,8 +43,13 @@ int present_count(HWND window);
 // The IDC_ number of the cursor the screen shows now (32512 arrow, ...).
 int current_cursor();
 
+// The display's clipboard (UTF-8), as another program would see or set it.
 std::string clipboard();
 void set_clipboard(const std::string& text);
+
+// The icon the screen shows for a top-level window: rows top to bottom, 0xAARRGGBB with straight alpha;
+// empty when it has none.
+std::vector<std::uint32_t> window_icon(HWND window, int* width, int* height);
 
 // Message boxes shown so far as "caption: text" lines, oldest first.
 std::vector<std::string> message_boxes();
@@ -55,9 +60,9 @@ namespace platform::user {
 
 // Destroys every window (with the usual WM_DESTROY/WM_NCDESTROY messages), unregisters every class (the
 // control classes are registered again before the next window is created), and forgets posted messages, the
-// quit request, input, focus, activation, key state and the cursor. With the headless display, its windows,
-// events, clipboard and message boxes are cleared too. Call on the UI thread with no other thread using the
-// layer.
+// quit request, input, focus, activation, key state, the cursor and the clipboard's data and owner. With the
+// headless display, its windows, events, clipboard and message boxes are cleared too. Call on the UI thread
+// with no other thread using the layer.
 void reset_window_layer();
 
 }  // namespace platform::user

@@ -14,7 +14,8 @@ namespace {
 
 struct Button_State {
     std::string caption;
-    bool pressed = false;  // the left button went down on this button and has not been seen released
+    bool pressed = false;   // the left button or Space went down on this button and has not been released
+    bool by_space = false;  // the press is Space's: the pointer does not change it
 };
 
 Button_State* state_of(HWND button) {
@@ -53,18 +54,46 @@ void press(HWND button, Button_State& state) {
 
 // While the press holds the capture, the button looks pressed exactly when the pointer is over it.
 void follow_pointer(HWND button, Button_State& state, WPARAM keys, LPARAM position) {
+    if (state.by_space) return;
     const bool held = (keys & MK_LBUTTON) != 0 && GetCapture() == button;
     set_pressed(button, state, held && over_button(button, position));
+}
+
+void notify_click(HWND button) {
+    SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
 }
 
 void release(HWND button, Button_State& state, LPARAM position) {
     const bool clicked = state.pressed && GetCapture() == button && over_button(button, position);
     set_pressed(button, state, false);
+    state.by_space = false;
     if (GetCapture() == button) ReleaseCapture();
-    if (!clicked) return;
     // Last: the parent may do anything in its handler, destroying this button included.
-    SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
+    if (clicked) notify_click(button);
+}
+
+// Space presses the focused button as a click does and its release clicks it, wherever the pointer is.
+void space_down(HWND button, Button_State& state) {
+    if (state.pressed) return;  // held down: the keyboard repeats
+    state.by_space = true;
+    press(button, state);
+}
+
+void space_up(HWND button, Button_State& state) {
+    if (!state.by_space) return;
+    const bool clicked = state.pressed;
+    set_pressed(button, state, false);
+    state.by_space = false;
+    if (GetCapture() == button) ReleaseCapture();
+    if (clicked) notify_click(button);
+}
+
+// DLGC_DEFPUSHBUTTON for BS_DEFPUSHBUTTON, which Enter presses when it has the focus.
+LRESULT dialog_code(HWND button) {
+    const auto type = static_cast<DWORD>(GetWindowLongPtrA(button, GWL_STYLE)) & 0x0F;
+    if (type == BS_DEFPUSHBUTTON) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+    return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
 }
 
 LRESULT get_text(const Button_State& state, WPARAM capacity, LPARAM buffer) {
@@ -118,12 +147,24 @@ LRESULT CALLBACK button_window_procedure(HWND button, UINT message, WPARAM wpara
         case WM_LBUTTONUP:
             release(button, *state, lparam);
             return 0;
+        case WM_KEYDOWN:
+            if (wparam == VK_SPACE) space_down(button, *state);
+            return 0;
+        case WM_KEYUP:
+            if (wparam == VK_SPACE) space_up(button, *state);
+            return 0;
+        case WM_GETDLGCODE:
+            return dialog_code(button);
         case WM_CAPTURECHANGED:
             // Taken away by another window: the press ends without a click.
-            if (reinterpret_cast<HWND>(lparam) != button) set_pressed(button, *state, false);
+            if (reinterpret_cast<HWND>(lparam) != button) {
+                set_pressed(button, *state, false);
+                state->by_space = false;
+            }
             return 0;
         case WM_KILLFOCUS:
             set_pressed(button, *state, false);
+            state->by_space = false;
             if (GetCapture() == button) ReleaseCapture();
             return 0;
         case WM_SETTEXT:

@@ -41,8 +41,14 @@ void draw_caption(HDC hdc, const RECT& face, const std::string& caption, bool pr
 void paint_button(HWND button, HDC hdc, const std::string& caption, bool pressed) {
     RECT rect{};
     GetClientRect(button, &rect);
-    if (GetWindowLongPtrA(button, GWL_STYLE) & WS_BORDER) {
+    const auto style = static_cast<DWORD>(GetWindowLongPtrA(button, GWL_STYLE));
+    if (style & WS_BORDER) {
         frame(hdc, rect, RGB(0, 0, 0), RGB(0, 0, 0));
+        rect = inset(rect, 1);
+    }
+    // The default push button has a black frame of its own around the 3D frame, as Win32 draws it.
+    if ((style & 0x0F) == BS_DEFPUSHBUTTON) {
+        frame(hdc, rect, GetSysColor(COLOR_WINDOWFRAME), GetSysColor(COLOR_WINDOWFRAME));
         rect = inset(rect, 1);
     }
     fill(hdc, rect, GetSysColor(COLOR_BTNFACE));

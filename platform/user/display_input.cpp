@@ -1,7 +1,7 @@
-// Turns the display's events into window messages: pointer input to the window under the pointer, keys and
-// text to the focused window, and the screen's own requests (close, focus, expose, resize).
+// Turns the display's events into window messages: pointer input to the window under the pointer, the wheel
+// to the focused window, keys and text through keyboard.cpp, and the screen's own requests (close, focus,
+// expose, resize).
 #include <algorithm>
-#include <array>
 #include <climits>
 #include <cstdlib>
 
@@ -16,8 +16,6 @@ constexpr DWORD double_click_time_ms = 500;
 constexpr int double_click_distance = 2;
 
 struct Input_State {
-    std::array<bool, 256> key_down{};
-    std::array<bool, 256> key_toggled{};
     WPARAM buttons = 0;  // MK_ flags of the buttons held now
     HWND last_press_window = nullptr;
     int last_press_button = 0;
@@ -92,24 +90,19 @@ bool is_double_click(Input_State& state, HWND target, int button, const POINT& p
     return double_click;
 }
 
-WPARAM modifier_flags() {
-    const Input_State& state = input_state();
-    return (state.key_down[VK_SHIFT] ? MK_SHIFT : 0) | (state.key_down[VK_CONTROL] ? MK_CONTROL : 0);
-}
-
 // As in Win32, at most one move waits at the end of the queue: a move replaces the last queued message when
 // that is a move to the same window with the same buttons and keys held (wParam). After a press, a release,
 // a key or a move elsewhere it queues behind them, so nothing overtakes anything.
 void queue_pointer_message(const MSG& message) {
-    std::deque<MSG>& input = layer().input;
+    std::deque<Input_Message>& input = layer().input;
     if (message.message == WM_MOUSEMOVE && !input.empty()) {
-        MSG& last = input.back();
+        MSG& last = input.back().msg;
         if (last.message == WM_MOUSEMOVE && last.hwnd == message.hwnd && last.wParam == message.wParam) {
             last = message;
             return;
         }
     }
-    input.push_back(message);
+    input.push_back(Input_Message{message, 0});
 }
 
 // Where pointer input at (x, y) of `top`'s client area goes: the capture holder wherever the pointer is,
@@ -151,54 +144,13 @@ void convert_pointer(const Window& top, const display::Event& event) {
     } else if (event.type == display::Event_Type::Button_Up) {
         message = button_down_message(event.button) + 1;
     }
-    queue_pointer_message(MSG{target, message, state.buttons | modifier_flags(),
+    queue_pointer_message(MSG{target, message, state.buttons | modifier_key_flags(),
                               MAKELPARAM(position.x, position.y), time, screen_point});
 }
 
 HWND keyboard_target() {
     Layer& l = layer();
     return l.focus != nullptr ? l.focus : l.active;
-}
-
-void convert_key(const display::Event& event) {
-    Input_State& state = input_state();
-    int key = event.virtual_key & 0xFF;
-    bool down = event.type == display::Event_Type::Key_Down;
-    bool was_down = state.key_down[key];
-    state.key_down[key] = down;
-    if (down && !was_down) state.key_toggled[key] = !state.key_toggled[key];
-    // The modifiers held are reported with every key.
-    const std::array<std::pair<int, unsigned>, 3> modifiers{{{VK_SHIFT, display::Modifier_Shift},
-                                                             {VK_CONTROL, display::Modifier_Control},
-                                                             {VK_MENU, display::Modifier_Alt}}};
-    for (auto [modifier_key, bit] : modifiers) {
-        if (modifier_key != key) state.key_down[modifier_key] = (event.modifiers & bit) != 0;
-    }
-    HWND target = keyboard_target();
-    if (target == nullptr) return;
-    // lParam: repeat count 1; bit 30 the previous key state; bit 31 set for a release.
-    DWORD key_data = 1 | (was_down ? 1u << 30 : 0) | (down ? 0 : 1u << 31);
-    layer().input.push_back(MSG{target, down ? static_cast<UINT>(WM_KEYDOWN) : static_cast<UINT>(WM_KEYUP),
-                                static_cast<WPARAM>(key), static_cast<LPARAM>(key_data), message_time(),
-                                POINT{}});
-}
-
-// Typed text as WM_CHAR, one per character; characters beyond Latin-1 have no single-byte code and are
-// dropped.
-void convert_text(const display::Event& event) {
-    HWND target = keyboard_target();
-    if (target == nullptr) return;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(event.text);
-    std::size_t size = sizeof(event.text);
-    for (std::size_t i = 0; i < size && bytes[i] != 0;) {
-        unsigned code = bytes[i];
-        std::size_t length = code < 0x80 ? 1 : code >= 0xF0 ? 4 : code >= 0xE0 ? 3 : code >= 0xC0 ? 2 : 1;
-        bool valid = length == 1 ? code < 0x80 : length == 2 && i + 1 < size && (bytes[i + 1] & 0xC0) == 0x80;
-        if (valid && length == 2) code = ((code & 0x1F) << 6) | (bytes[i + 1] & 0x3F);
-        i += length;
-        if (!valid) continue;
-        layer().input.push_back(MSG{target, WM_CHAR, code, 1, message_time(), POINT{}});
-    }
 }
 
 // The wheel goes to the focused window wherever the pointer is: the delta in WHEEL_DELTA units in the high
@@ -210,9 +162,13 @@ void convert_wheel(const Window& top, const display::Event& event) {
     const int delta = std::clamp(event.wheel, -most_notches, most_notches) * WHEEL_DELTA;
     const Input_State& state = input_state();
     POINT screen_point{top.rect.left + event.x, top.rect.top + event.y};
-    layer().input.push_back(MSG{target, WM_MOUSEWHEEL,
-                                MAKEWPARAM(state.buttons | modifier_flags(), static_cast<WORD>(delta)),
-                                MAKELPARAM(screen_point.x, screen_point.y), message_time(), screen_point});
+    MSG wheel{target,
+              WM_MOUSEWHEEL,
+              MAKEWPARAM(state.buttons | modifier_key_flags(), static_cast<WORD>(delta)),
+              MAKELPARAM(screen_point.x, screen_point.y),
+              message_time(),
+              screen_point};
+    layer().input.push_back(Input_Message{wheel, 0});
 }
 
 void resize_top_level(Window& top, int width, int height) {
@@ -264,7 +220,8 @@ void convert_display_event(const display::Event& event) {
             convert_wheel(*top, event);
             break;
         case display::Event_Type::Close_Request:
-            layer().input.push_back(MSG{top->handle, WM_CLOSE, 0, 0, message_time(), POINT{}});
+            layer().input.push_back(
+                Input_Message{MSG{top->handle, WM_CLOSE, 0, 0, message_time(), POINT{}}, 0});
             break;
         case display::Event_Type::Focus_Gained:
             if ((top->style & WS_VISIBLE) != 0) activate(top->handle, WA_ACTIVE);
@@ -288,7 +245,9 @@ bool is_pointer_event(const display::Event& event) {
            event.type == display::Event_Type::Button_Up;
 }
 
-void before_input_delivery(const MSG& message) {
+void before_input_delivery(const Input_Message& input) {
+    apply_key_state(input);
+    const MSG& message = input.msg;
     bool pointer = message.message >= WM_MOUSEMOVE && message.message <= WM_MBUTTONDBLCLK;
     if (!pointer) return;
     bool press = message.message != WM_MOUSEMOVE && (message.message - WM_LBUTTONDOWN) % 3 != 1;
@@ -307,16 +266,7 @@ void before_input_delivery(const MSG& message) {
 
 void reset_input_state() {
     input_state() = Input_State{};
+    reset_keyboard_state();
 }
 
 }  // namespace platform::user
-
-using namespace platform::user;
-
-SHORT WINAPI GetKeyState(int virtual_key) {
-    if (virtual_key < 0 || virtual_key > 0xFF) return 0;
-    const Input_State& state = input_state();
-    unsigned value =
-        (state.key_down[virtual_key] ? 0x8000u : 0u) | (state.key_toggled[virtual_key] ? 1u : 0u);
-    return static_cast<SHORT>(value);
-}

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 
-#include "platform/display/display.h"
 #include "platform/user/edit_state.h"
 #include "platform/user/edit_view.h"
 
@@ -37,13 +37,43 @@ void changed(HWND edit, Edit_State& state) {
     InvalidateRect(edit, nullptr, FALSE);
 }
 
-void copy_selection(const Edit_State& state) {
-    if (state.has_selection()) display::current_backend().set_clipboard(state.selected_text());
+// Puts the selection on the clipboard as CF_TEXT, as Win32's edit copies it. False when nothing was copied:
+// no selection, or another window has the clipboard open.
+bool copy_selection(HWND edit, const Edit_State& state) {
+    if (!state.has_selection() || !OpenClipboard(edit)) return false;
+    const std::string text = state.selected_text();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    bool copied = false;
+    if (auto* bytes = static_cast<char*>(GlobalLock(memory))) {
+        std::memcpy(bytes, text.c_str(), text.size() + 1);
+        GlobalUnlock(memory);
+        copied = EmptyClipboard() && SetClipboardData(CF_TEXT, memory) != nullptr;
+    }
+    if (!copied) GlobalFree(memory);
+    CloseClipboard();
+    return copied;
 }
 
-void paste(Edit_State& state) {
-    std::string clipboard = display::current_backend().get_clipboard();
-    replace_selection(state, first_line(clipboard));
+// The clipboard's text, as Win32's edit pastes it: none while another window has the clipboard open or when
+// it holds no text.
+std::optional<std::string> clipboard_text(HWND edit) {
+    if (!OpenClipboard(edit)) return std::nullopt;
+    std::optional<std::string> text;
+    HANDLE memory = GetClipboardData(CF_TEXT);
+    if (const auto* bytes = static_cast<const char*>(GlobalLock(memory))) {
+        text.emplace(bytes, strnlen(bytes, GlobalSize(memory)));
+        GlobalUnlock(memory);
+    }
+    CloseClipboard();
+    return text;
+}
+
+// False when there was nothing to paste.
+bool paste(HWND edit, Edit_State& state) {
+    std::optional<std::string> text = clipboard_text(edit);
+    if (!text) return false;
+    replace_selection(state, first_line(*text));
+    return true;
 }
 
 // Moves the caret for an arrow, Home or End key. Without Shift a selection collapses to the side moved to.
@@ -98,16 +128,16 @@ void key_down(HWND edit, Edit_State& state, int key) {
             break;
         case 'C':
             if (!control) return;
-            copy_selection(state);
+            copy_selection(edit, state);
             return;
         case 'X':
             if (!control) return;
-            copy_selection(state);
+            // Cut text is kept when it could not be copied.
+            if (!copy_selection(edit, state)) return;
             replace_selection(state, {});
             break;
         case 'V':
-            if (!control) return;
-            paste(state);
+            if (!control || !paste(edit, state)) return;
             break;
         default:
             return;
@@ -243,6 +273,9 @@ LRESULT CALLBACK edit_window_procedure(HWND edit, UINT message, WPARAM wparam, L
             set_selection(*state, static_cast<int>(wparam), static_cast<int>(lparam));
             changed(edit, *state);
             return 0;
+        case WM_GETDLGCODE:
+            // A single-line edit leaves Tab, Enter and Escape to the dialog interface.
+            return DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS;
         case EM_LIMITTEXT:
             // Zero restores the largest limit; the text already there stays as it is.
             state->limit = wparam == 0 ? 0x7ffffffe : static_cast<std::size_t>(wparam);

@@ -64,18 +64,19 @@ Input_Result take_input(MSG* out, HWND filter, UINT first, UINT last, bool remov
         bool matches = false;
         {
             std::lock_guard guard(l.lock);
-            matches = matches_locked(*it, filter, first, last);
+            matches = matches_locked(it->msg, filter, first, last);
         }
         if (!matches) continue;
-        MSG message = *it;
+        Input_Message input = *it;
         if (!remove) {
-            *out = message;
+            *out = input.msg;
             return Input_Result::Taken;
         }
         l.input.erase(it);
-        before_input_delivery(message);
-        if (!IsWindow(message.hwnd)) return Input_Result::Retry;  // its window went while it was on the way
-        *out = message;
+        before_input_delivery(input);
+        // Its window went while it was on the way.
+        if (!IsWindow(input.msg.hwnd)) return Input_Result::Retry;
+        *out = input.msg;
         return Input_Result::Taken;
     }
     return Input_Result::None;
@@ -84,7 +85,7 @@ Input_Result take_input(MSG* out, HWND filter, UINT first, UINT last, bool remov
 bool button_message_queued() {
     const Layer& l = layer();
     return std::any_of(l.input.begin(), l.input.end(),
-                       [](const MSG& message) { return message.message != WM_MOUSEMOVE; });
+                       [](const Input_Message& input) { return input.msg.message != WM_MOUSEMOVE; });
 }
 
 // Converts the display's waiting pointer events, in order, up to the first event of another kind, which is
@@ -160,22 +161,6 @@ void wait_for_messages() {
         l.no_display_wake.wait_for(guard, std::chrono::milliseconds(timeout_ms), woken);
     }
     l.no_display_woken = false;
-}
-
-// Characters that TranslateMessage makes from keys; typed text arrives as WM_CHAR from the display already.
-WPARAM character_for_key(WPARAM virtual_key) {
-    switch (virtual_key) {
-        case VK_BACK:
-        case VK_TAB:
-        case VK_RETURN:
-        case VK_ESCAPE:
-            return virtual_key;
-        default:
-            break;
-    }
-    bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    if (control && virtual_key >= 'A' && virtual_key <= 'Z') return virtual_key - 'A' + 1;
-    return 0;
 }
 
 bool has_message_for_locked(std::thread::id receiver) {
@@ -266,19 +251,6 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND hwnd, UINT filter_min, UINT filter_max,
     if (take_message(msg, hwnd, filter_min, filter_max, (remove & PM_REMOVE) != 0)) return TRUE;
     present_pending_windows();
     return FALSE;
-}
-
-BOOL WINAPI TranslateMessage(const MSG* msg) {
-    if (msg == nullptr) return FALSE;
-    if (msg->message != WM_KEYDOWN) return msg->message == WM_KEYUP ? TRUE : FALSE;
-    WPARAM character = character_for_key(msg->wParam);
-    if (character != 0) {
-        Layer& l = layer();
-        std::lock_guard guard(l.lock);
-        // Retrieved next, before anything posted earlier.
-        l.posted.push_front(MSG{msg->hwnd, WM_CHAR, character, msg->lParam, msg->time, msg->pt});
-    }
-    return TRUE;
 }
 
 LRESULT WINAPI DispatchMessageA(const MSG* msg) {

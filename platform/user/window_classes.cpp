@@ -60,6 +60,8 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
     window_class->instance = wc->hInstance;
     window_class->cursor = wc->hCursor;
     window_class->background = wc->hbrBackground;
+    window_class->icon = wc->hIcon;
+    window_class->small_icon = wc->hIconSm;
     l.classes.push_back(window_class);
     return window_class->atom;
 }

@@ -31,6 +31,8 @@ struct Window_Class {
     HINSTANCE instance = nullptr;
     HCURSOR cursor = nullptr;
     HBRUSH background = nullptr;
+    HICON icon = nullptr;
+    HICON small_icon = nullptr;
 };
 
 struct Window {
@@ -78,6 +80,13 @@ struct Sent_Message {
     bool done = false;   // guarded by the lock
 };
 
+// A message made from display input, waiting to be retrieved. A key message also carries the modifier keys
+// that the display reported with it: they become the thread's key state (GetKeyState) when it is retrieved.
+struct Input_Message {
+    MSG msg{};
+    unsigned modifiers = 0;
+};
+
 struct Layer {
     // Guarded by `lock`.
     std::mutex lock;
@@ -101,13 +110,13 @@ struct Layer {
     bool control_classes_registered = false;
     std::vector<std::shared_ptr<Window_Class>> classes;
     ATOM next_atom = 0xC000;
-    std::deque<MSG> input;  // messages made from display events, waiting to be retrieved
+    std::deque<Input_Message> input;  // messages made from display events, waiting to be retrieved
     // A display event other than pointer input, read while input before it still waited; converted once that
     // input is gone.
     std::optional<display::Event> held_event;
     HWND focus = nullptr;
     HWND active = nullptr;
-    HWND capture = nullptr;  // the window that gets every pointer message (SetCapture)
+    HWND capture = nullptr;              // the window that gets every pointer message (SetCapture)
     std::vector<HWND> activation_order;  // top-level windows, most recently active first
     HCURSOR cursor = nullptr;
     std::map<HDC, HWND> window_dcs;  // DCs from BeginPaint/GetDC and the top-level window they draw into
@@ -192,9 +201,32 @@ int milliseconds_to_next_timer();
 void convert_display_event(const display::Event& event);
 // Pointer moves, presses and releases: events that only queue a message for the window under the pointer.
 bool is_pointer_event(const display::Event& event);
-// Work done as an input message is retrieved: activation and focus on a press, WM_SETCURSOR.
-void before_input_delivery(const MSG& message);
+// Work done as an input message is retrieved: the key state for a key, activation and focus on a press,
+// WM_SETCURSOR.
+void before_input_delivery(const Input_Message& input);
 void reset_input_state();
+
+// ---- Keyboard (keyboard.cpp)
+// WM_KEYDOWN, WM_KEYUP or their WM_SYSKEY forms for the focused window (the active window when none has the
+// focus), and typed text as WM_CHAR.
+void convert_key(const display::Event& event);
+void convert_text(const display::Event& event);
+// The key state GetKeyState reports follows the key messages as they are retrieved.
+void apply_key_state(const Input_Message& input);
+// MK_SHIFT and MK_CONTROL for the keys held now, for pointer messages.
+WPARAM modifier_key_flags();
+void reset_keyboard_state();
+
+// ---- Icons (icons.cpp)
+// An icon's picture for the screen: rows top to bottom, 0xAARRGGBB with straight alpha; false for a bad
+// handle.
+bool icon_image(HICON icon, std::vector<std::uint32_t>* pixels, int* width, int* height);
+// Gives a new top-level window's screen window its class icon.
+void show_class_icon(const Window& window);
+
+// ---- Clipboard (clipboard.cpp)
+// Forgets who has the clipboard open and the data put on it.
+void reset_clipboard();
 
 // ---- Capture (capture.cpp)
 // Takes the capture away (WM_CAPTURECHANGED) when `root` or one of its descendants holds it.

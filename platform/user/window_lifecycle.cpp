@@ -70,7 +70,7 @@ void release_window(Window& window) {
     if (l.focus == window.handle) l.focus = nullptr;
     if (l.active == window.handle) l.active = nullptr;
     std::erase(l.activation_order, window.handle);
-    std::erase_if(l.input, [&window](const MSG& m) { return m.hwnd == window.handle; });
+    std::erase_if(l.input, [&window](const Input_Message& input) { return input.msg.hwnd == window.handle; });
     if (window.parent == nullptr) {
         release_window_dcs(window.handle);
         if (window.back_store != nullptr) gdi::destroy_surface(window.back_store);
@@ -124,6 +124,7 @@ bool attach_screen_window(Window& window, LPCSTR title) {
         window.display_window = 0;
         return false;
     }
+    show_class_icon(window);
     return true;
 }
 

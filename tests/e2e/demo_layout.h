@@ -34,6 +34,13 @@ inline constexpr Box edit{20, 120, 220, 150};
 inline constexpr Box button{260, 115, 360, 155};
 inline constexpr int button_id = 4242;
 
+// The window's class icon: icon_size x icon_size pixels of one colour, 0xAARRGGBB.
+inline constexpr int icon_size = 16;
+inline constexpr unsigned icon_colour = 0xFF2080C0;
+
+// Ctrl+C in the main window puts this on the clipboard (Latin-1: one half).
+inline constexpr const char* copied_text = "\xBD + 14.134725i";
+
 // A click on the button starts a thread that, a moment later, recolours this area and asks for a repaint with
 // InvalidateRect: the screen must show it without any further input.
 inline constexpr int recoloured_area = 2;

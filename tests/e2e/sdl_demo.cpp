@@ -1,14 +1,17 @@
 // A small program on the window layer for the end-to-end tests: a window painted with known solid rectangles,
-// an "Edit" and a "Button". When the window is closed it prints what the edit holds and how many times the
-// button was clicked, then exits with status 0. The first click also starts a thread that recolours one area
-// and invalidates the window from that thread; a right click shows a message box, and the report says what
-// the last one returned.
+// an "Edit" and a "Button", with a class icon. When the window is closed it prints what the edit holds, how
+// many times the button was clicked and the keys and characters the window itself received, then exits with
+// status 0. The first click also starts a thread that recolours one area and invalidates the window from that
+// thread; a right click shows a message box, and the report says what the last one returned; Ctrl+C copies a
+// line of text to the clipboard.
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "demo_layout.h"
 #include "platform/startup.h"
@@ -22,6 +25,39 @@ int message_boxes = 0;
 int message_box_answer = -1;  // what the last MessageBoxA returned
 std::thread recolouring;
 std::atomic<bool> recoloured{false};
+std::string keys_seen;        // virtual keys of WM_KEYDOWN, in hex
+std::string characters_seen;  // WM_CHAR codes, in hex
+
+void note(std::string& log, WPARAM code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%s%02X", log.empty() ? "" : " ", static_cast<unsigned>(code));
+    log += text;
+}
+
+void copy_to_clipboard(HWND window, const char* text) {
+    if (!OpenClipboard(window)) return;
+    const std::size_t size = std::strlen(text) + 1;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (void* bytes = GlobalLock(memory)) {
+        std::memcpy(bytes, text, size);
+        GlobalUnlock(memory);
+        EmptyClipboard();
+        if (SetClipboardData(CF_TEXT, memory) == nullptr) GlobalFree(memory);
+    } else {
+        GlobalFree(memory);
+    }
+    CloseClipboard();
+}
+
+HICON make_icon() {
+    std::vector<BYTE> colour;
+    for (int i = 0; i < demo::icon_size * demo::icon_size; ++i) {
+        for (int shift : {0, 8, 16, 24})
+            colour.push_back(static_cast<BYTE>(demo::icon_colour >> shift));  // B, G, R, A
+    }
+    std::vector<BYTE> mask(static_cast<std::size_t>((demo::icon_size + 15) / 16 * 2 * demo::icon_size), 0);
+    return CreateIcon(nullptr, demo::icon_size, demo::icon_size, 1, 32, mask.data(), colour.data());
+}
 
 void start_recolouring(HWND window) {
     if (recolouring.joinable()) return;
@@ -64,8 +100,9 @@ void report() {
     std::memcpy(buffer, &size, sizeof size);
     auto count = SendMessageA(edit_control, EM_GETLINE, 0, reinterpret_cast<LPARAM>(buffer));
     buffer[count] = '\0';
-    std::printf("edit: %s\nclicks: %d\nmessage boxes: %d\nmessage box answer: %d\n", buffer, button_clicks,
-                message_boxes, message_box_answer);
+    std::printf("edit: %s\nclicks: %d\nmessage boxes: %d\nmessage box answer: %d\nkeys: %s\ncharacters: %s\n",
+                buffer, button_clicks, message_boxes, message_box_answer, keys_seen.c_str(),
+                characters_seen.c_str());
     std::fflush(stdout);
 }
 
@@ -79,6 +116,13 @@ LRESULT CALLBACK demo_procedure(HWND window, UINT message, WPARAM wparam, LPARAM
                 ++button_clicks;
                 start_recolouring(window);
             }
+            return 0;
+        case WM_KEYDOWN:
+            note(keys_seen, wparam);
+            if (wparam == 'C' && GetKeyState(VK_CONTROL) < 0) copy_to_clipboard(window, demo::copied_text);
+            return 0;
+        case WM_CHAR:
+            note(characters_seen, wparam);
             return 0;
         case WM_RBUTTONUP:
             message_box_answer = MessageBoxA(window, demo::message_text, demo::message_caption, MB_OK);
@@ -110,6 +154,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
     window_class.hInstance = instance;
     window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     window_class.lpszClassName = "Sdl Demo";
+    HICON icon = make_icon();
+    window_class.hIcon = icon;
     if (RegisterClassExA(&window_class) == 0) {
         MessageBoxA(nullptr, "Window failed to register", "Error", MB_OK);
         return 2;
@@ -138,5 +184,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    UnregisterClassA("Sdl Demo", instance);
+    DestroyIcon(icon);
     return static_cast<int>(message.wParam);
 }

@@ -12,6 +12,7 @@
 #include "demo_layout.h"
 #include "screen_image.h"
 #include "x11_close.h"
+#include "x11_properties.h"
 #include "xvfb_screen.h"
 
 namespace e2e {
@@ -233,6 +234,36 @@ TEST_F(Sdl_Demo_On_Xvfb, ControlsAreDrawnAndTakeClicksAndTyping) {
     std::string report = close_and_expect_clean_exit();
     EXPECT_NE(report.find("edit: ello 2.ello \n"), std::string::npos) << report;
     EXPECT_NE(report.find("clicks: 1\n"), std::string::npos) << report;
+}
+
+// Keys typed into the window itself (not the edit): the main keyboard's and the keypad's plus and minus, the
+// keys the viewer uses, and Ctrl+C, which the demo answers by copying a line that Ctrl+V then pastes into the
+// edit through the screen's clipboard.
+TEST_F(Sdl_Demo_On_Xvfb, KeysReachTheWindowWithWin32CodesAndCtrlCCopies) {
+    ASSERT_EQ(xdotool({"windowfocus", "--sync", std::to_string(window_)}).status, 0);
+    ASSERT_EQ(xdotool({"key", "--delay", "40", "Left", "plus", "minus", "KP_Add", "KP_Subtract", "BackSpace",
+                       "Home", "Escape", "ctrl+c", "ctrl+s"})
+                  .status,
+              0);
+    const demo::Box& edit = demo::edit;
+    click((edit.left + edit.right) / 2, (edit.top + edit.bottom) / 2);
+    ASSERT_EQ(xdotool({"key", "--delay", "40", "ctrl+v"}).status, 0);
+
+    std::string report = close_and_expect_clean_exit();
+    // VK_LEFT, VK_SHIFT VK_OEM_PLUS, VK_OEM_MINUS, VK_ADD, VK_SUBTRACT, VK_BACK, VK_HOME, VK_ESCAPE,
+    // VK_CONTROL 'C', VK_CONTROL 'S'.
+    EXPECT_NE(report.find("keys: 25 10 BB BD 6B 6D 08 24 1B 11 43 11 53\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("characters: 2B 2D 2B 2D 08 1B 03 13\n"), std::string::npos) << report;
+    EXPECT_NE(report.find(std::string("edit: ") + demo::copied_text + "\n"), std::string::npos) << report;
+}
+
+TEST_F(Sdl_Demo_On_Xvfb, TheClassIconIsTheWindowsIcon) {
+    std::vector<unsigned long> icon = cardinal_property(screen_->display(), window_, "_NET_WM_ICON");
+    ASSERT_EQ(icon.size(), 2u + demo::icon_size * demo::icon_size);
+    EXPECT_EQ(icon[0], static_cast<unsigned long>(demo::icon_size));
+    EXPECT_EQ(icon[1], static_cast<unsigned long>(demo::icon_size));
+    EXPECT_EQ(std::count(icon.begin() + 2, icon.end(), demo::icon_colour), demo::icon_size * demo::icon_size);
+    close_and_expect_clean_exit();
 }
 
 TEST_F(Sdl_Demo_On_Xvfb, RepaintRequestedByAnotherThreadShowsWithoutInput) {

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win32.h"
-
 namespace test_support {
 
-std::optional<int> pump_until_idle() {
+namespace {
+
+std::optional<int> pump(HWND dialog) {
     // A window that never validates itself gets WM_PAINT forever, as in Win32; fail instead of hanging.
     constexpr int message_limit = 1000000;
     MSG msg;
@@ -16,10 +16,21 @@ std::optional<int> pump_until_idle() {
             break;
         }
         if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+        if (dialog != nullptr && IsDialogMessageA(dialog, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<int> pump_until_idle() {
+    return pump(nullptr);
+}
+
+std::optional<int> pump_dialog_until_idle(HWND dialog) {
+    return pump(dialog);
 }
 
 int run_message_loop() {

@@ -186,6 +186,42 @@ TEST_F(Button_Test, WithoutBorderStyleTheRaisedFrameIsOutermost) {
     EXPECT_EQ(shown(plain, width - 1, 20), GetSysColor(COLOR_3DDKSHADOW));
 }
 
+TEST_F(Button_Test, DefaultPushButtonHasAFrameOfItsOwnAroundTheRaisedOne) {
+    HWND default_button =
+        create_button("OK", 20, 200, width, height, 8, WS_CHILD | WS_VISIBLE | WS_BORDER | BS_DEFPUSHBUTTON);
+    EXPECT_EQ(shown(default_button, 0, 20), RGB(0, 0, 0)) << "the border";
+    EXPECT_EQ(shown(default_button, 1, 20), GetSysColor(COLOR_WINDOWFRAME));
+    EXPECT_EQ(shown(default_button, width - 2, 20), GetSysColor(COLOR_WINDOWFRAME));
+    EXPECT_EQ(shown(default_button, 2, 20), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(shown(default_button, width - 3, 20), GetSysColor(COLOR_3DDKSHADOW));
+}
+
+// Space presses the focused button and its release clicks it, wherever the pointer is meanwhile.
+TEST_F(Button_Test, SpaceClicksTheFocusedButton) {
+    SetFocus(button_);
+    headless::key_down(VK_SPACE);
+    headless::mouse_move(parent_, 5, 5);  // the pointer does not end a press it did not start
+    pump();
+    EXPECT_EQ(shown(button_, 1, 20), GetSysColor(COLOR_3DDKSHADOW)) << "sunken while Space is held";
+    EXPECT_TRUE(commands().empty());
+    headless::key_down(VK_SPACE);  // the keyboard repeats
+    headless::key_up(VK_SPACE);
+    pump();
+    EXPECT_EQ(shown(button_, 1, 20), GetSysColor(COLOR_BTNHIGHLIGHT));
+    ASSERT_EQ(commands().size(), 1u);
+    EXPECT_EQ(commands()[0].wparam, MAKEWPARAM(button_id, BN_CLICKED));
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // Losing the focus while Space is held ends the press without a click.
+    headless::key_down(VK_SPACE);
+    pump();
+    SetFocus(parent_);
+    headless::key_up(VK_SPACE);
+    pump();
+    EXPECT_EQ(commands().size(), 1u);
+    EXPECT_EQ(shown(button_, 1, 20), GetSysColor(COLOR_BTNHIGHLIGHT));
+}
+
 TEST_F(Button_Test, PaintingLeaksNoGdiObjects) {
     int before = platform::gdi::live_object_count();
     headless::mouse_down(button_, 50, 20);

@@ -19,18 +19,16 @@ LRESULT CALLBACK host_procedure(HWND window, UINT message, WPARAM wparam, LPARAM
     return DefWindowProcA(window, message, wparam, lparam);
 }
 
+// Registered for every test: tests with a fresh window layer in the same program unregister it.
 const char* host_class() {
-    static const char* name = [] {
-        WNDCLASSEXA window_class{};
-        window_class.cbSize = sizeof window_class;
-        window_class.lpfnWndProc = host_procedure;
-        window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        window_class.lpszClassName = "Control Test Host";
-        RegisterClassExA(&window_class);
-        return "Control Test Host";
-    }();
-    return name;
+    WNDCLASSEXA window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = host_procedure;
+    window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window_class.lpszClassName = "Control Test Host";
+    RegisterClassExA(&window_class);  // fails harmlessly while it is registered
+    return window_class.lpszClassName;
 }
 
 }  // namespace

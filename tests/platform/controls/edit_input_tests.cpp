@@ -127,6 +127,42 @@ TEST_F(Edit_Input_Test, PasteReplacesSelectionWithTheFirstLineOnly) {
     EXPECT_EQ(text_of(edit_), "712.5");
 }
 
+// The edit's bytes are Latin-1; the screen's clipboard holds UTF-8.
+TEST_F(Edit_Input_Test, ClipboardTextIsConvertedBetweenLatin1AndTheScreensUtf8) {
+    type("\xC3\xA9t\xC3\xA9");  // "ete" with acute accents, typed as UTF-8
+    ASSERT_EQ(text_of(edit_), "\xE9t\xE9");
+    press('A', Modifier_Control);
+    press('C', Modifier_Control);
+    EXPECT_EQ(headless::clipboard(), "\xC3\xA9t\xC3\xA9");
+
+    headless::set_clipboard("\xC2\xBD \xCE\xB6");  // one half, zeta
+    press('V', Modifier_Control);
+    EXPECT_EQ(text_of(edit_), "\xBD ?") << "zeta has no Latin-1 byte";
+}
+
+TEST_F(Edit_Input_Test, CutKeepsTheTextWhileAnotherWindowHasTheClipboardOpen) {
+    headless::set_clipboard("before");
+    type("0.5");
+    press('A', Modifier_Control);
+    ASSERT_TRUE(OpenClipboard(parent_));
+    press('X', Modifier_Control);
+    press('V', Modifier_Control);
+    EXPECT_EQ(text_of(edit_), "0.5") << "neither cut nor replaced by a paste";
+    EXPECT_EQ(headless::clipboard(), "before");
+    ASSERT_TRUE(CloseClipboard());
+    press('X', Modifier_Control);
+    EXPECT_EQ(text_of(edit_), "");
+    EXPECT_EQ(headless::clipboard(), "0.5");
+}
+
+TEST_F(Edit_Input_Test, PastingAnEmptyClipboardKeepsTheSelection) {
+    type("0.5");
+    press('A', Modifier_Control);
+    headless::set_clipboard("");
+    press('V', Modifier_Control);
+    EXPECT_EQ(text_of(edit_), "0.5");
+}
+
 TEST_F(Edit_Input_Test, ControlLettersDoNotInsertText) {
     type("ab");
     press('B', Modifier_Control);

@@ -225,6 +225,59 @@ TEST_F(Input, TranslateMessageMakesCharactersForControlKeys) {
     EXPECT_EQ(message_log().sequence({WM_KEYDOWN, WM_CHAR}).at(1), "child WM_CHAR") << "right after its key";
 }
 
+// Set-1 scan codes as a PC keyboard sends them; the cursor keys carry the extended-key flag (bit 24).
+TEST_F(Input, KeyMessagesCarryTheKeysScanCode) {
+    SetFocus(child);
+    const int keys[] = {'C',    'S',         '0',         '9',          VK_LEFT,  VK_HOME,
+                        VK_ADD, VK_SUBTRACT, VK_OEM_PLUS, VK_OEM_MINUS, VK_RETURN};
+    for (int key : keys)
+        headless::key_press(key);
+    pump_until_idle();
+    std::vector<unsigned> codes;
+    for (const Logged_Message& down : message_log().of(WM_KEYDOWN))
+        codes.push_back(static_cast<unsigned>(down.lparam >> 16) & 0x1FF);
+    EXPECT_EQ(codes,
+              (std::vector<unsigned>{0x2E, 0x1F, 0x0B, 0x0A, 0x14B, 0x147, 0x4E, 0x4A, 0x0D, 0x0C, 0x1C}));
+    EXPECT_EQ(message_log().of(WM_KEYUP).at(0).lparam >> 16 & 0x1FF, 0x2E) << "the release too";
+}
+
+TEST_F(Input, ModifiersReportedWithAKeyCountWhileItIsHandled) {
+    // Ctrl went down while another program had the keyboard: only the key's own report says so.
+    bool control_seen = false;
+    message_log().handler = [&](HWND, UINT msg, WPARAM wparam, LPARAM) -> std::optional<LRESULT> {
+        if (msg == WM_KEYDOWN && wparam == 'C') control_seen = GetKeyState(VK_CONTROL) < 0;
+        return std::nullopt;
+    };
+    headless::key_press('C', platform::display::Modifier_Control);
+    headless::key_press('V');
+    MSG peeked;
+    ASSERT_TRUE(PeekMessageA(&peeked, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE));
+    EXPECT_EQ(peeked.wParam, static_cast<WPARAM>('C'));
+    EXPECT_GE(GetKeyState(VK_CONTROL), 0) << "seen but not retrieved: the state is not the key's yet";
+    pump_until_idle();
+    EXPECT_TRUE(control_seen);
+    EXPECT_GE(GetKeyState(VK_CONTROL), 0) << "released with the next key";
+    std::vector<Logged_Message> characters = message_log().of(WM_CHAR);
+    ASSERT_EQ(characters.size(), 1u);
+    EXPECT_EQ(characters[0].wparam, 3u);
+}
+
+TEST_F(Input, WithoutAFocusTypedTextGoesToTheActiveWindowAsSystemCharacters) {
+    SetFocus(nullptr);
+    headless::type_text("+");
+    headless::key_press(VK_ESCAPE);
+    pump_until_idle();
+    EXPECT_EQ(message_log().sequence({WM_CHAR, WM_SYSCHAR, WM_SYSKEYDOWN, WM_SYSKEYUP, WM_KEYDOWN}),
+              (Strings{"parent WM_SYSCHAR", "parent WM_SYSKEYDOWN", "parent WM_SYSKEYUP"}));
+    EXPECT_EQ(message_log().of(WM_SYSCHAR).at(0).wparam, static_cast<WPARAM>('+'));
+    ShowWindow(window, SW_HIDE);
+    message_log().clear();
+    headless::key_press(VK_ESCAPE);
+    headless::type_text("+");
+    pump_until_idle();
+    EXPECT_TRUE(message_log().entries().empty()) << "no active window: nobody hears keys";
+}
+
 TEST_F(Input, CloseRequestDestroysTheWindowAndTheLoopEndsWithTheQuitCode) {
     message_log().handler = [&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
         if (msg == WM_DESTROY && hwnd == window) PostQuitMessage(3);
