@@ -1,0 +1,82 @@
+#include "zeta/math/zero_refinement.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zeta_math {
+
+namespace {
+
+constexpr int most_evaluations = 80;
+
+// The zero of the line through the two ends, kept inside the bracket.
+double secant(const Z_Sample& low, const Z_Sample& high) {
+    const double width = high.t - low.t;
+    const double share = low.z.value / (low.z.value - high.z.value);
+    const double x = low.t + (std::isfinite(share) ? std::clamp(share, 0.0, 1.0) : 0.5) * width;
+    return std::clamp(x, low.t, high.t);
+}
+
+}  // namespace
+
+double zero_tolerance(double gamma) {
+    const double magnitude = std::fabs(gamma);
+    return std::max(1e-10, 4.0 * (std::nextafter(magnitude, INFINITY) - magnitude));
+}
+
+Refined_Zero refine_zero(Z_Sample low, Z_Sample high, const Z_Function& evaluate) {
+    Refined_Zero result;
+    const int low_sign = low.z.sign();
+    // The ends may be points t + t_low that are not doubles: a quarter of the tolerance is kept for that.
+    const double tolerance = 0.75 * zero_tolerance(high.t);
+    double x = secant(low, high);
+    double previous_step = high.t - low.t;
+    while (high.t - low.t > tolerance && result.evaluations < most_evaluations) {
+        const double width = high.t - low.t;
+        if (!(x > low.t && x < high.t)) x = low.t + 0.5 * width;
+        if (!(x > low.t && x < high.t)) break;  // no double left between the ends
+        const Hardy_Z z = evaluate(x);
+        ++result.evaluations;
+        const int sign = z.sign();
+        if (sign == 0) {
+            // Z is within its error bound of 0 here: the zero is close. Probe on both sides.
+            const double reach = std::min(0.5 * tolerance, 0.5 * width);
+            for (const double probe : {x - reach, x + reach}) {
+                if (!(probe > low.t && probe < high.t)) continue;
+                const Hardy_Z value = evaluate(probe);
+                ++result.evaluations;
+                if (value.sign() == low_sign) low = {probe, 0.0, value};
+                if (value.sign() == -low_sign) high = {probe, 0.0, value};
+            }
+            if (high.t - low.t > tolerance) {
+                // The error bound is too large for this tolerance: settle for the best estimate.
+                result.gamma = x;
+                return result;
+            }
+            break;
+        }
+        if (sign == low_sign) {
+            low = {x, 0.0, z};
+        } else {
+            high = {x, 0.0, z};
+        }
+        // Newton while it converges inside the bracket, else bisection.
+        const double newton = x - z.value / z.derivative;
+        const double step = newton - x;
+        if (std::isfinite(newton) && newton > low.t && newton < high.t &&
+            std::fabs(step) < 0.5 * previous_step) {
+            // Step just past a predicted zero that is close, so that the next value closes the bracket.
+            const double past = 0.25 * tolerance;
+            x = std::fabs(step) < past ? newton + (step >= 0.0 ? past : -past) : newton;
+            previous_step = std::fabs(step);
+        } else {
+            x = low.t + 0.5 * (high.t - low.t);
+            previous_step = 0.5 * (high.t - low.t);
+        }
+    }
+    result.certified = high.t - low.t <= tolerance;
+    result.gamma = secant(low, high);
+    return result;
+}
+
+}  // namespace zeta_math
