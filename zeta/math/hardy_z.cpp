@@ -42,6 +42,14 @@ Hardy_Z beyond_tables() {
     return z;
 }
 
+// Whether θ(t) may come from the expansion: t − centre is exact (Sterbenz) and small enough.
+bool near_enough(const Theta_Near* theta_near, double t) {
+    if (theta_near == nullptr) return false;
+    const double centre = theta_near->centre();
+    return centre >= 100.0 && t >= 0.5 * centre && t <= 2.0 * centre &&
+           std::fabs(t - centre) <= centre / 20.0;
+}
+
 double l1(Complex_Double z) {
     return std::fabs(z.real()) + std::fabs(z.imag());
 }
@@ -93,13 +101,14 @@ Hardy_Z Hardy_Z_Evaluator::evaluate(double t) {
     return t < riemann_siegel_from ? euler_maclaurin(t) : riemann_siegel(t);
 }
 
-Hardy_Z Hardy_Z_Evaluator::riemann_siegel(double t, double t_low) {
+Hardy_Z Hardy_Z_Evaluator::riemann_siegel(double t, double t_low, const Theta_Near* theta_near) {
     const Riemann_Siegel_Split split = riemann_siegel_split(t);
     if (split.terms > tables_.largest()) return beyond_tables();
     const int32_t terms = static_cast<int32_t>(split.terms);
     make_terms(t, t_low, terms);
     const Sums sums = weighted_sums(tables_, cosines_, sines_, real_, imaginary_, terms);
-    const double phase = reduced_theta(t, t_low);
+    const double phase = near_enough(theta_near, t) ? theta_near->reduced(t - theta_near->centre(), t_low)
+                                                    : reduced_theta(t, t_low);
     const Complex_Double rotation(std::cos(phase), std::sin(phase));
     const Complex_Double f = rotation * sums.f;
     const Complex_Double g = rotation * sums.g;
@@ -114,7 +123,7 @@ Hardy_Z Hardy_Z_Evaluator::riemann_siegel(double t, double t_low) {
     return z;
 }
 
-Hardy_Z Hardy_Z_Evaluator::euler_maclaurin(double t) {
+Hardy_Z Hardy_Z_Evaluator::euler_maclaurin(double t, const Theta_Near* theta_near) {
     const int32_t n = euler_maclaurin_terms(t);
     if (n > tables_.largest()) return beyond_tables();
     make_terms(t, 0.0, n);
@@ -144,7 +153,8 @@ Hardy_Z Hardy_Z_Evaluator::euler_maclaurin(double t) {
         tail_magnitude += size * (k + 1);
         term *= (s + (2.0 * k - 1.0)) * (s + 2.0 * k) / (nd * nd);
     }
-    const double phase = reduce_modulo_two_pi(theta(t));
+    const double phase = near_enough(theta_near, t) ? theta_near->reduced(t - theta_near->centre())
+                                                    : reduce_modulo_two_pi(theta(t));
     const Complex_Double rotation(std::cos(phase), std::sin(phase));
     const Complex_Double rotated = rotation * zeta;
     Hardy_Z z;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "zeta/math/dirichlet_terms.h"
+#include "zeta/math/hardy_theta.h"
 
 namespace zeta_math {
 
@@ -43,10 +44,11 @@ public:
 
     // Z(t) for t ≥ 0: Euler–Maclaurin below riemann_siegel_from, Riemann–Siegel from there.
     Hardy_Z evaluate(double t);
-    // t ≥ riemann_siegel_from; t_low as in unit_terms.
-    Hardy_Z riemann_siegel(double t, double t_low = 0.0);
+    // t ≥ riemann_siegel_from; t_low as in unit_terms. θ comes from `theta_near` when given (for
+    // |t − its centre| ≤ centre/20), which saves a double-double logarithm.
+    Hardy_Z riemann_siegel(double t, double t_low = 0.0, const Theta_Near* theta_near = nullptr);
     // t ≥ 0; the cost grows like t.
-    Hardy_Z euler_maclaurin(double t);
+    Hardy_Z euler_maclaurin(double t, const Theta_Near* theta_near = nullptr);
 
     static int32_t riemann_siegel_terms(double t);
     static int32_t euler_maclaurin_terms(double t);

@@ -17,6 +17,29 @@ double secant(const Z_Sample& low, const Z_Sample& high) {
     return std::clamp(x, low.t, high.t);
 }
 
+// The zero of the cubic through both ends' values and slopes, found by Newton's method from the secant's
+// zero; the secant's zero when the cubic leads out of the bracket.
+double hermite_root(const Z_Sample& low, const Z_Sample& high) {
+    const double width = high.t - low.t;
+    const double f0 = low.z.value;
+    const double f1 = high.z.value;
+    const double d0 = low.z.derivative * width;
+    const double d1 = high.z.derivative * width;
+    const double start = (secant(low, high) - low.t) / width;
+    double u = start;
+    for (int i = 0; i < 8; ++i) {
+        const double u2 = u * u;
+        const double u3 = u2 * u;
+        const double value = f0 * (2.0 * u3 - 3.0 * u2 + 1.0) + d0 * (u3 - 2.0 * u2 + u) +
+                             f1 * (-2.0 * u3 + 3.0 * u2) + d1 * (u3 - u2);
+        const double slope = f0 * (6.0 * u2 - 6.0 * u) + d0 * (3.0 * u2 - 4.0 * u + 1.0) +
+                             f1 * (-6.0 * u2 + 6.0 * u) + d1 * (3.0 * u2 - 2.0 * u);
+        u -= value / slope;
+        if (!(u > 0.0 && u < 1.0)) return low.t + start * width;
+    }
+    return low.t + u * width;
+}
+
 }  // namespace
 
 double zero_tolerance(double gamma) {
@@ -29,7 +52,7 @@ Refined_Zero refine_zero(Z_Sample low, Z_Sample high, const Z_Function& evaluate
     const int low_sign = low.z.sign();
     // The ends may be points t + t_low that are not doubles: a quarter of the tolerance is kept for that.
     const double tolerance = 0.75 * zero_tolerance(high.t);
-    double x = secant(low, high);
+    double x = hermite_root(low, high);
     double previous_step = high.t - low.t;
     while (high.t - low.t > tolerance && result.evaluations < most_evaluations) {
         const double width = high.t - low.t;
