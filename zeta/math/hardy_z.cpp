@@ -47,7 +47,7 @@ bool near_enough(const Theta_Near* theta_near, double t) {
     if (theta_near == nullptr) return false;
     const double centre = theta_near->centre();
     return centre >= 100.0 && t >= 0.5 * centre && t <= 2.0 * centre &&
-           std::fabs(t - centre) <= centre / 20.0;
+           std::fabs(t - centre) <= 2.0 * std::sqrt(centre);
 }
 
 double l1(Complex_Double z) {

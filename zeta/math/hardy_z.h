@@ -45,7 +45,7 @@ public:
     // Z(t) for t ≥ 0: Euler–Maclaurin below riemann_siegel_from, Riemann–Siegel from there.
     Hardy_Z evaluate(double t);
     // t ≥ riemann_siegel_from; t_low as in unit_terms. θ comes from `theta_near` when given (for
-    // |t − its centre| ≤ √centre), which saves a double-double logarithm.
+    // |t − its centre| ≤ 2√centre), which saves a double-double logarithm.
     Hardy_Z riemann_siegel(double t, double t_low = 0.0, const Theta_Near* theta_near = nullptr);
     // t ≥ 0; the cost grows like t.
     Hardy_Z euler_maclaurin(double t, const Theta_Near* theta_near = nullptr);

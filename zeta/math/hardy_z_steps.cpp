@@ -53,7 +53,7 @@ bool Hardy_Z_Stepper::evaluate(double t_0, double step, int32_t count, Z_Sample*
     const double step_units = 2.0 * step * log_terms + 4.0;
     const double* logs = tables_.log_doubles();
     const Theta_Near theta_near(t_0);
-    const bool near = t_0 >= 100.0 && step * static_cast<double>(count) <= std::sqrt(t_0);
+    const bool near = t_0 >= 100.0 && step * static_cast<double>(count) <= 2.0 * std::sqrt(t_0);
     int32_t since_restart = 0;
     for (int32_t k = 0; k < count; ++k) {
         if (k % 16 == 0 && cancelled(cancel)) return false;
