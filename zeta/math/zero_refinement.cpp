@@ -83,19 +83,20 @@ Refined_Zero refine_zero(Z_Sample low, Z_Sample high, const Z_Function& evaluate
         } else {
             high = {x, 0.0, z};
         }
-        // Newton while it converges inside the bracket, else bisection.
-        const double newton = x - z.value / z.derivative;
-        const double step = newton - x;
-        if (std::isfinite(newton) && newton > low.t && newton < high.t &&
-            std::fabs(step) < 0.5 * previous_step) {
-            // Step just past a predicted zero that is close, so that the next value closes the bracket.
+        // Newton while it converges inside the bracket, else bisection. x is now an end of the bracket, so
+        // the zero lies on the side of the other end.
+        const double toward = x == low.t ? 1.0 : -1.0;
+        const double step = -z.value / z.derivative;
+        double next = low.t + 0.5 * (high.t - low.t);
+        if (std::isfinite(step) && step * toward >= 0.0 && std::fabs(step) < 0.5 * previous_step) {
+            // Just past a predicted zero that is close (closer than an ulp, maybe), so that the next value
+            // closes the bracket.
             const double past = 0.25 * tolerance;
-            x = std::fabs(step) < past ? newton + (step >= 0.0 ? past : -past) : newton;
-            previous_step = std::fabs(step);
-        } else {
-            x = low.t + 0.5 * (high.t - low.t);
-            previous_step = 0.5 * (high.t - low.t);
+            const double target = std::fabs(step) < past ? x + toward * (std::fabs(step) + past) : x + step;
+            if (target > low.t && target < high.t) next = target;
         }
+        previous_step = next == x + step ? std::fabs(step) : std::fabs(next - x);
+        x = next;
     }
     result.certified = high.t - low.t <= tolerance;
     result.gamma = secant(low, high);
