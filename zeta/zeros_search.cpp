@@ -59,9 +59,11 @@ struct Range {
     double high = 0.0;  // anchor at or above t2
 };
 
-// The Gram index of a boundary at or below t (−1 standing for t = 0).
+// A Gram index from which the search for a boundary ends at or below t, however many Gram points above it
+// fail Gram's law (−1 standing for t = 0).
 int64_t gram_index_below(double t) {
-    return t < first_gram_point ? -1 : std::max<int64_t>(zeta_math::gram_index(t) - 1, -1);
+    if (t < first_gram_point) return -1;
+    return std::max<int64_t>(zeta_math::gram_index(t) - 1 - zeta_math::gram_boundary_reach, -1);
 }
 
 // Nominal sub-range ends from `first` to `last` (Gram indices); `shift` moves the inner ones by half a

@@ -74,6 +74,11 @@ TEST(FindZeros, CountsAcrossTheFirstFailureOfGramsLaw) {
     EXPECT_EQ(search.zeros.front().n, zero_count(275.0) + 1);
 }
 
+// Gram's law fails at g_92672 and g_92673 just below 70000: the search must still start below the range.
+TEST(FindZeros, StartsBelowTheRangeWhereGramPointsFail) {
+    expect_arb_zeros(find_zeros(70000.0, 70001.0, 2), 92675, 2);
+}
+
 TEST(VerifyZeros, CountsAllZerosAtRoundHeights) {
     EXPECT_EQ(verify_zeros({}, 0.0, 1e4, 2).expected, 10142);
     EXPECT_EQ(verify_zeros({}, 0.0, 1e5, 2).expected, 138069);

@@ -84,8 +84,9 @@ Zero_Count count_zeros(double x, Zero_Workspace& workspace, const std::atomic<bo
         const double scale = static_cast<double>(1 << attempt);
         const double reach = window(x, scale);
         if (x - reach > turing_bound_from * (1.0 + 1e-12)) {
-            const Isolation region = isolate_region(gram_index(x - reach) - 1, gram_index(x + reach) + 2, {x},
-                                                    workspace, effort, cancel);
+            const Isolation region =
+                isolate_region(gram_index(x - reach) - 1 - gram_boundary_reach, gram_index(x + reach) + 2,
+                               {x}, workspace, effort, cancel);
             if (region.cancelled) return {0, -1};
             const double z = region.points.front().sample.t;
             const double y = region.points.back().sample.t;

@@ -9,8 +9,6 @@ namespace zeta_math {
 
 namespace {
 
-constexpr int boundary_tries = 16;
-
 bool cancelled(const std::atomic<bool>* cancel) {
     return cancel != nullptr && cancel->load(std::memory_order_relaxed);
 }
@@ -236,7 +234,7 @@ int32_t zero_search_terms(double t) {
 Gram_Boundary find_gram_boundary(int64_t n, Hardy_Z_Evaluator& evaluator) {
     Gram_Boundary fallback;
     bool have_fallback = false;
-    for (int64_t j = std::max<int64_t>(n, -1); j < std::max<int64_t>(n, -1) + boundary_tries; ++j) {
+    for (int64_t j = std::max<int64_t>(n, -1); j <= std::max<int64_t>(n, -1) + gram_boundary_reach; ++j) {
         Gram_Boundary boundary;
         boundary.index = j;
         boundary.point = direct_point(gram_position(j), j, evaluator);

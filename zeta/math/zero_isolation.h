@@ -44,7 +44,8 @@ struct Gram_Boundary {
     bool good = false;
 };
 
-// The first usable boundary at index ≥ n.
+// The first usable boundary at index ≥ n, at most gram_boundary_reach indices above n.
+constexpr int64_t gram_boundary_reach = 15;
 Gram_Boundary find_gram_boundary(int64_t n, Hardy_Z_Evaluator& evaluator);
 
 // How hard the search for missing sign changes tries: evaluations per missing pair and block, and how many
