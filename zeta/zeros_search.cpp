@@ -141,7 +141,7 @@ Pass_Result search_pass(const Range& range, int threads, const std::atomic<bool>
                 const zeta_math::Z_Function evaluate = [&](double x) {
                     return x < zeta_math::euler_maclaurin_below
                                ? workspace.evaluator.euler_maclaurin(x, &theta_near)
-                               : workspace.evaluator.riemann_siegel(x, 0.0, &theta_near);
+                               : workspace.evaluator.riemann_siegel_near(x, &theta_near);
                 };
                 const double gamma = zeta_math::refine_zero(bracket.low, bracket.high, evaluate).gamma;
                 found[index].push_back(std::clamp(gamma, range.t1, range.t2));

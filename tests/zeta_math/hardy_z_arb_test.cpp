@@ -68,6 +68,25 @@ TEST(HardyZArb, SteppedValuesLieWithinTheirErrorBounds) {
     }
 }
 
+// Values turned from the terms of a nearby point, as refinement asks for them: within their bounds, and
+// computed afresh once too far.
+TEST(HardyZArb, NearbyValuesLieWithinTheirErrorBounds) {
+    Dirichlet_Tables tables(zero_search_terms(1.01e8));
+    Hardy_Z_Evaluator evaluator(tables);
+    for (const double start : {2345.6, 74920.8, 1e8}) {
+        const Theta_Near near(start);
+        evaluator.riemann_siegel(start);
+        for (const double offset : {1e-9, -3e-6, 2e-4, 1e-3, 0.3}) {
+            const double t = start + offset;
+            const Hardy_Z shifted = evaluator.riemann_siegel_near(t, &near);
+            checked_ratio(shifted, t, 1e-9, "turned");
+            const Hardy_Z direct = evaluator.riemann_siegel(t);
+            EXPECT_LE(std::fabs(shifted.value - direct.value), 1e-12) << t;
+            evaluator.riemann_siegel(start);
+        }
+    }
+}
+
 TEST(HardyTheta, MatchesArbNearAndFarAndGramPointsSolveIt) {
     for (const double t : {1.0, 6.29, 10.0, 50.0, 99.9, 100.1, 1e3, 74920.8, 1e6, 1e10, 1e12}) {
         const double reference = hardy_theta(t);

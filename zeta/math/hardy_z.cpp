@@ -54,6 +54,25 @@ double l1(Complex_Double z) {
     return std::fabs(z.real()) + std::fabs(z.imag());
 }
 
+// Z from the main sums at t + t_low and the corrections, with its error bound for terms within term_units.
+Hardy_Z riemann_siegel_value(double t, double t_low, const Riemann_Siegel_Split& split, const Sums& sums,
+                             double term_units, const Theta_Near* theta_near) {
+    const int32_t terms = static_cast<int32_t>(split.terms);
+    const double phase = near_enough(theta_near, t) ? theta_near->reduced(t - theta_near->centre(), t_low)
+                                                    : reduced_theta(t, t_low);
+    const Complex_Double rotation(std::cos(phase), std::sin(phase));
+    const Complex_Double f = rotation * sums.f;
+    const Complex_Double g = rotation * sums.g;
+    const Riemann_Siegel_Correction correction = riemann_siegel_correction(split);
+    Hardy_Z z;
+    z.value = 2.0 * f.real() + correction.value;
+    // Z' = −2 (θ' Im(e^(iθ) F) − Im(e^(iθ) G)); the correction's derivative is far smaller.
+    z.derivative = -2.0 * (theta_derivative(t) * f.imag() - g.imag());
+    z.error = (main_sum_error(terms, term_units) + correction.error + riemann_siegel_truncation_bound(t)) *
+              (1.0 + 1e-6);
+    return z;
+}
+
 }  // namespace
 
 double main_sum_error(int32_t terms, double term_units) {
@@ -67,7 +86,9 @@ Hardy_Z_Evaluator::Hardy_Z_Evaluator(const Dirichlet_Tables& tables)
       cosines_(static_cast<size_t>(tables.largest()) + 1),
       sines_(static_cast<size_t>(tables.largest()) + 1),
       real_(static_cast<size_t>(tables.largest()) + 1),
-      imaginary_(static_cast<size_t>(tables.largest()) + 1) {}
+      imaginary_(static_cast<size_t>(tables.largest()) + 1),
+      shifted_real_(static_cast<size_t>(tables.largest()) + 1),
+      shifted_imaginary_(static_cast<size_t>(tables.largest()) + 1) {}
 
 int32_t Hardy_Z_Evaluator::riemann_siegel_terms(double t) {
     return static_cast<int32_t>(riemann_siegel_split(t).terms);
@@ -107,20 +128,29 @@ Hardy_Z Hardy_Z_Evaluator::riemann_siegel(double t, double t_low, const Theta_Ne
     const int32_t terms = static_cast<int32_t>(split.terms);
     make_terms(t, t_low, terms);
     const Sums sums = weighted_sums(tables_, cosines_, sines_, real_, imaginary_, terms);
-    const double phase = near_enough(theta_near, t) ? theta_near->reduced(t - theta_near->centre(), t_low)
-                                                    : reduced_theta(t, t_low);
-    const Complex_Double rotation(std::cos(phase), std::sin(phase));
-    const Complex_Double f = rotation * sums.f;
-    const Complex_Double g = rotation * sums.g;
-    const Riemann_Siegel_Correction correction = riemann_siegel_correction(split);
-    Hardy_Z z;
-    z.value = 2.0 * f.real() + correction.value;
-    // Z' = −2 (θ' Im(e^(iθ) F) − Im(e^(iθ) G)); the correction's derivative is far smaller.
-    z.derivative = -2.0 * (theta_derivative(t) * f.imag() - g.imag());
+    last_t_ = t_low == 0.0 ? t : -1.0;
+    last_terms_ = terms;
     const double term_units = term_error_per_factor * std::log2(std::max(2.0, static_cast<double>(terms)));
-    z.error = (main_sum_error(terms, term_units) + correction.error + riemann_siegel_truncation_bound(t)) *
-              (1.0 + 1e-6);
-    return z;
+    return riemann_siegel_value(t, t_low, split, sums, term_units, theta_near);
+}
+
+Hardy_Z Hardy_Z_Evaluator::riemann_siegel_near(double t, const Theta_Near* theta_near) {
+    const double delta = t - last_t_;
+    const Riemann_Siegel_Split split = riemann_siegel_split(t);
+    const int32_t terms = last_terms_;
+    if (last_t_ < 0.0 || split.terms != terms ||
+        !(std::fabs(delta) * tables_.log_double(std::max(terms, 2)) <= 1.0 / 64.0))
+        return riemann_siegel(t, 0.0, theta_near);
+    shift_terms(real_.data(), imaginary_.data(), tables_.log_doubles(), delta, shifted_real_.data(),
+                shifted_imaginary_.data(), terms);
+    const Term_Sums sums =
+        sum_terms(shifted_real_.data(), shifted_imaginary_.data(), tables_.log_doubles(), terms);
+    // The terms at t_last, then the turn (shift_terms: 8 units).
+    const double term_units =
+        term_error_per_factor * std::log2(std::max(2.0, static_cast<double>(terms))) + 3.0 + 8.0;
+    return riemann_siegel_value(t, 0.0, split,
+                                {{sums.f_real, sums.f_imaginary}, {sums.g_real, sums.g_imaginary}},
+                                term_units, theta_near);
 }
 
 Hardy_Z Hardy_Z_Evaluator::euler_maclaurin(double t, const Theta_Near* theta_near) {

@@ -50,4 +50,18 @@ void scale_terms(const double* __restrict r, const double* __restrict c, const d
     }
 }
 
+void shift_terms(const double* __restrict re, const double* __restrict im, const double* __restrict l,
+                 double delta, double* __restrict out_re, double* __restrict out_im, int32_t count) {
+    for (int32_t n = 1; n <= count; ++n) {
+        const double phase = delta * l[n];
+        const double square = phase * phase;
+        const double cosine = 1.0 - square * (0.5 - square * (1.0 / 24.0 - square * (1.0 / 720.0)));
+        const double sine =
+            phase * (1.0 - square * (1.0 / 6.0 - square * (1.0 / 120.0 - square * (1.0 / 5040.0))));
+        // x · (cos − i sin)
+        out_re[n] = re[n] * cosine + im[n] * sine;
+        out_im[n] = im[n] * cosine - re[n] * sine;
+    }
+}
+
 }  // namespace zeta_math
