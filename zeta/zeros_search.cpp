@@ -18,9 +18,14 @@ using zeta_math::Zero_Workspace;
 constexpr int64_t fewest_intervals = 16;      // per sub-range, so that boundary searches never overlap
 constexpr double first_gram_point = 17.8455;  // g_0, rounded up
 
-// Heights beyond the range that the windows and boundaries may reach: a generous margin for the tables.
-double table_height(double t2) {
-    return t2 * (1.0 + 1e-6) + 2000.0;
+// The terms the tables must hold: Riemann–Siegel as far as the windows of the counts and the boundaries may
+// reach beyond t2 (a generous margin), Euler–Maclaurin up to where zeros are refined with it and to 200, where
+// the counts near 0 evaluate with it.
+int32_t table_terms(double t2) {
+    const double reach = t2 * (1.0 + 1e-6) + 2000.0;
+    const double refined = std::clamp(t2 + 1.0, zeta_math::riemann_siegel_from, zeta_math::euler_maclaurin_below);
+    return std::max(zeta_math::Hardy_Z_Evaluator::riemann_siegel_terms(reach) + 2,
+                    zeta_math::Hardy_Z_Evaluator::euler_maclaurin_terms(refined));
 }
 
 // One workspace per worker thread, made by that thread when it first needs it.
@@ -176,7 +181,7 @@ Zero_Search find_zeros(double t1, double t2, int threads, const std::atomic<bool
     range.t2 = t2;
     search.t1 = range.t1;
     search.t2 = range.t2;
-    const zeta_math::Dirichlet_Tables tables(zeta_math::zero_search_terms(table_height(t2)));
+    const zeta_math::Dirichlet_Tables tables(table_terms(t2));
     Workspaces workspaces(tables, threads);
     range.low = anchor(range.t1, -1.0, workspaces.at(0).evaluator);
     range.high = anchor(range.t2, 1.0, workspaces.at(0).evaluator);
@@ -225,7 +230,7 @@ Zero_Verification verify_zeros(const std::vector<Zeta_Zero>& zeros, double t1, d
     Range range;
     range.t1 = std::max(t1, 0.0);
     range.t2 = t2;
-    const zeta_math::Dirichlet_Tables tables(zeta_math::zero_search_terms(table_height(t2)));
+    const zeta_math::Dirichlet_Tables tables(table_terms(t2));
     Workspaces workspaces(tables, std::max(threads, 1));
     range.low = anchor(range.t1, -1.0, workspaces.at(0).evaluator);
     range.high = anchor(range.t2, 1.0, workspaces.at(0).evaluator);

@@ -87,6 +87,15 @@ TEST(HardyZArb, NearbyValuesLieWithinTheirErrorBounds) {
     }
 }
 
+TEST(LogOf, AgreesWithTheSeriesLogarithm) {
+    for (const double x :
+         {1.0, 1.0078125, 1.5, 2.0, 3.0, 6.283185307179586, 1e4 + 0.3, 997.0, 1e8 + 7.0, 1e13}) {
+        const Double_Double fast = log_of(x);
+        const Double_Double reference = log_dd(Double_Double{x, 0.0});
+        EXPECT_LE(std::fabs((fast - reference).hi), 1e-30 * std::max(1.0, std::fabs(reference.hi))) << x;
+    }
+}
+
 TEST(HardyTheta, MatchesArbNearAndFarAndGramPointsSolveIt) {
     for (const double t : {1.0, 6.29, 10.0, 50.0, 99.9, 100.1, 1e3, 74920.8, 1e6, 1e10, 1e12}) {
         const double reference = hardy_theta(t);

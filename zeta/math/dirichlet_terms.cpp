@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "zeta/math/hardy_theta.h"
+
 namespace zeta_math {
 
 Dirichlet_Tables::Dirichlet_Tables(int32_t largest) : largest_(std::max<int32_t>(largest, 1)) {
@@ -27,7 +29,7 @@ Dirichlet_Tables::Dirichlet_Tables(int32_t largest) : largest_(std::max<int32_t>
         const size_t index = static_cast<size_t>(n);
         const int32_t factor = smallest_factors_[index];
         if (factor == n) {
-            logs_[index] = log_dd(Double_Double{static_cast<double>(n), 0.0});
+            logs_[index] = log_of(static_cast<double>(n));
             factor_counts_[index] = 1;
         } else {
             const size_t rest = static_cast<size_t>(n / factor);

@@ -88,14 +88,48 @@ double lambert_w(double c) {
     return w;
 }
 
+// ln(1 + j/64), j = 0 ... 64, and 1/(2k + 1), k = 0 ... 7, computed once (thread-safe static).
+struct Log_Table {
+    Double_Double logs[65];
+    Double_Double reciprocals[8];
+    Log_Table() {
+        for (int j = 0; j <= 64; ++j)
+            logs[j] = log_dd(Double_Double{1.0 + j / 64.0, 0.0});
+        for (int k = 0; k < 8; ++k)
+            reciprocals[k] = Double_Double{1.0, 0.0} / Double_Double{2.0 * k + 1.0, 0.0};
+    }
+};
+
+const Log_Table& log_table() {
+    static const Log_Table table;
+    return table;
+}
+
 }  // namespace
+
+Double_Double log_of(double x) {
+    int exponent = 0;
+    const double mantissa = 2.0 * std::frexp(x, &exponent);  // [1, 2)
+    exponent -= 1;
+    const int j = static_cast<int>((mantissa - 1.0) * 64.0);
+    const double c = 1.0 + j / 64.0;
+    // z = (m − c)/(m + c), |z| ≤ 1/129; m − c is exact.
+    const Double_Double z = Double_Double{mantissa - c, 0.0} / two_sum(mantissa, c);
+    const Double_Double square = z * z;
+    // 2 atanh z = 2 Σ z^(2k+1)/(2k + 1), k = 0 ... 7 (the next term is below 1e-32 of the sum).
+    const Log_Table& table = log_table();
+    Double_Double sum = table.reciprocals[7];
+    for (int k = 6; k >= 0; --k)
+        sum = sum * square + table.reciprocals[k];
+    return dd_log_two * static_cast<double>(exponent) + table.logs[j] + sum * z * 2.0;
+}
 
 Double_Double theta(double t) {
     if (t < asymptotic_from) {
         const Complex_Double z(0.25, 0.5 * t);
         return Double_Double{log_gamma(z).imag() - 0.5 * t * log_pi, 0.0};
     }
-    const Double_Double log_ratio = log_dd(Double_Double{t, 0.0}) - dd_log_two_pi;
+    const Double_Double log_ratio = log_of(t) - dd_log_two_pi;
     const double half = 0.5 * t;  // exact
     Double_Double value = log_ratio * half - Double_Double{half, 0.0} - dd_pi_over_8;
     return value + Double_Double{theta_series(t), 0.0};
@@ -120,7 +154,7 @@ double reduced_theta(double t, double t_low) {
 Theta_Near::Theta_Near(double t_0)
     : t_0_(t_0),
       theta_0_(theta(t_0)),
-      half_log_((log_dd(Double_Double{t_0, 0.0}) - dd_log_two_pi) * 0.5),
+      half_log_((log_of(t_0) - dd_log_two_pi) * 0.5),
       series_0_(theta_series(t_0)) {}
 
 double Theta_Near::reduced(double delta, double delta_low) const {
@@ -144,6 +178,13 @@ double gram_point(int64_t n) {
     double t = 2.0 * pi * std::exp(1.0) * c / lambert_w(c);
     const Double_Double target =
         two_product(static_cast<double>(n), dd_pi.hi) + Double_Double{static_cast<double>(n) * dd_pi.lo, 0.0};
+    // Newton's method, in double while the steps are large, then with θ in double-double.
+    for (int i = 0; i < 12 && t >= asymptotic_from; ++i) {
+        const double value = 0.5 * t * std::log(t / (2.0 * pi)) - 0.5 * t - 0.125 * pi + theta_series(t);
+        const double step = (value - (target.hi + target.lo)) / theta_derivative(t);
+        t -= step;
+        if (std::fabs(step) <= 1e-9 * t) break;
+    }
     for (int i = 0; i < 12; ++i) {
         const double residual = (theta(t) - target).hi;
         const double step = residual / theta_derivative(t);

@@ -8,6 +8,11 @@
 
 namespace zeta_math {
 
+// ln x in double-double for a double x > 0, to about 1e-31 relative: ln x = e ln 2 + ln c + 2 atanh((m −
+// c)/(m + c)) with x = m·2^e and c = 1 + j/64 the table point just below m, so that eight terms of the series
+// suffice.
+Double_Double log_of(double x);
+
 // θ(t) for t ≥ 0, continuous from θ(0) = 0. From t = 100 the asymptotic series
 //   θ(t) = (t/2) ln(t/2π) − t/2 − π/8 + 1/(48t) + 7/(5760t³) + 31/(80640t⁵) + 127/(430080t⁷) + ...
 // in double-double, whose first omitted term is below 1e-25 there; below 100 Stirling's series of ln Γ

@@ -173,10 +173,10 @@ Hardy_Z Hardy_Z_Evaluator::euler_maclaurin(double t, const Theta_Near* theta_nea
     double remainder = 0.0;
     for (;; ++k) {
         const Complex_Double bernoulli_term = bernoulli_coefficients[k - 1] * term;
-        const double size = std::abs(bernoulli_term);
+        const double size = l1(bernoulli_term);  // ≥ the modulus: bounds stay bounds
         if (k > bernoulli_terms || size < 1e-21) {
             // The first omitted term T_k, by Backlund's bound with 2m + 1 = 2k − 1.
-            remainder = std::abs(s + (2.0 * k - 1.0)) / (0.5 + 2.0 * k - 1.0) * size;
+            remainder = l1(s + (2.0 * k - 1.0)) / (0.5 + 2.0 * k - 1.0) * size;
             break;
         }
         zeta += bernoulli_term;
@@ -198,7 +198,7 @@ Hardy_Z Hardy_Z_Evaluator::euler_maclaurin(double t, const Theta_Near* theta_nea
     const double term_units = term_error_per_factor * std::log2(std::max(2.0, nd));
     const double sum_error = main_sum_error(n, term_units);
     const double tail_error =
-        ((term_units + 8.0) * (std::abs(integral) + std::abs(half)) + (term_units + 8.0) * tail_magnitude) *
+        ((term_units + 8.0) * (l1(integral) + l1(half)) + (term_units + 8.0) * tail_magnitude) *
         unit_roundoff * 1.5;
     z.error = (sum_error + tail_error + remainder + 4.0 * unit_roundoff * l1(zeta)) * (1.0 + 1e-6);
     return z;
