@@ -19,11 +19,12 @@ constexpr int64_t fewest_intervals = 16;      // per sub-range, so that boundary
 constexpr double first_gram_point = 17.8455;  // g_0, rounded up
 
 // The terms the tables must hold: Riemann–Siegel as far as the windows of the counts and the boundaries may
-// reach beyond t2 (a generous margin), Euler–Maclaurin up to where zeros are refined with it and to 200, where
-// the counts near 0 evaluate with it.
+// reach beyond t2 (a generous margin), Euler–Maclaurin up to where zeros are refined with it and to 200,
+// where the counts near 0 evaluate with it.
 int32_t table_terms(double t2) {
     const double reach = t2 * (1.0 + 1e-6) + 2000.0;
-    const double refined = std::clamp(t2 + 1.0, zeta_math::riemann_siegel_from, zeta_math::euler_maclaurin_below);
+    const double refined =
+        std::clamp(t2 + 1.0, zeta_math::riemann_siegel_from, zeta_math::euler_maclaurin_below);
     return std::max(zeta_math::Hardy_Z_Evaluator::riemann_siegel_terms(reach) + 2,
                     zeta_math::Hardy_Z_Evaluator::euler_maclaurin_terms(refined));
 }
@@ -83,7 +84,8 @@ std::vector<int64_t> nominal_boundaries(int64_t first, int64_t last, int threads
         const double height = j < 0 ? 0.0 : zeta_math::gram_point(j);
         int64_t length = std::max(fewest_intervals, std::min(balance, zeta_math::sub_range_length(height)));
         if (!shifted) {
-            length = std::max(fewest_intervals, length / 2);
+            // Half a sub-range first (a boundary search that overtakes the next boundary drops that one).
+            length = std::max<int64_t>(4, length / 2);
             shifted = true;
         }
         j = last - j < length + length / 4 ? last : j + length;

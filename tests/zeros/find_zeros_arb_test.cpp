@@ -74,6 +74,16 @@ TEST(FindZeros, CountsAcrossTheFirstFailureOfGramsLaw) {
     EXPECT_EQ(search.zeros.front().n, zero_count(275.0) + 1);
 }
 
+// Rosser's rule first fails at the Gram block [g_13999525, g_13999527), which holds no zero, while the next
+// interval holds three (t ≈ 6820051.89).
+TEST(FindZeros, CountsAcrossTheFirstFailureOfRossersRule) {
+    const double t1 = 6820045.0;
+    const double t2 = 6820055.0;
+    const Zero_Search search = find_zeros(t1, t2, 2);
+    EXPECT_EQ(search.expected, zero_count(t2) - zero_count(t1));
+    expect_arb_zeros(search, zero_count(t1) + 1, static_cast<int>(search.expected));
+}
+
 // Gram's law fails at g_92672 and g_92673 just below 70000: the search must still start below the range.
 TEST(FindZeros, StartsBelowTheRangeWhereGramPointsFail) {
     expect_arb_zeros(find_zeros(70000.0, 70001.0, 2), 92675, 2);

@@ -71,4 +71,18 @@ TEST(IsolateZeros, FindsLehmersPairFromAnyStart) {
     }
 }
 
+// Around the first failure of Rosser's rule the merged search also splits stretches that show a sign change,
+// where the missing pair hides beside a third zero; it never runs away either.
+TEST(IsolateZeros, FindsThePairWhereRossersRuleFirstFails) {
+    Dirichlet_Tables tables(zero_search_terms(6.83e6));
+    Zero_Workspace workspace(tables);
+    const int64_t failure = 13999525;
+    for (int64_t start = failure - 12; start <= failure; start += 4) {
+        const Isolation region = isolate_region(start, failure + 8, {}, workspace, {});
+        EXPECT_EQ(region.found, region.target) << "from Gram point " << start;
+        EXPECT_LT(region.points.size(), static_cast<size_t>(40 * region.target))
+            << "from Gram point " << start;
+    }
+}
+
 }  // namespace

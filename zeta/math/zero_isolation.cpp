@@ -116,15 +116,18 @@ double narrowest_split(double t) {
     return std::max(1e-10, 16.0 * (std::nextafter(t, INFINITY) - t));
 }
 
+// Where a pair of zeros may hide: between two consecutive certain points of the same sign and, with
+// `changes_too` (when Rosser's rule may fail), also of opposite signs, where three zeros may lie.
 std::vector<Candidate> candidates(const std::vector<Grid_Point>& points, size_t first, size_t last,
-                                  int round_robin) {
+                                  int round_robin, bool changes_too) {
     std::vector<Candidate> list;
     size_t previous = first;
     bool have_previous = false;
     for (size_t i = first; i <= last; ++i) {
         const int sign = points[i].sample.z.sign();
         if (sign == 0) continue;
-        if (have_previous && points[previous].sample.z.sign() == sign) {
+        const bool same = have_previous && points[previous].sample.z.sign() == sign;
+        if (have_previous && (same || changes_too)) {
             const Z_Sample& a = points[previous].sample;
             const Z_Sample& b = points[i].sample;
             Candidate candidate;
@@ -139,10 +142,14 @@ std::vector<Candidate> candidates(const std::vector<Grid_Point>& points, size_t 
                     candidate.split = round_robin % 2 == 0 ? 0.5 * (a.t + middle.t) : 0.5 * (middle.t + b.t);
                     if (!(candidate.split > a.t && candidate.split < b.t))
                         candidate.split = 0.5 * (a.t + b.t);
-                } else {
+                } else if (same) {
                     const Dip dip = hermite_dip(a, b);
                     candidate.depth = dip.depth;
                     candidate.split = a.t + std::clamp(dip.where, 0.05, 0.95) * candidate.width;
+                } else {
+                    // Taken in turn as the widest stretch only.
+                    candidate.depth = std::numeric_limits<double>::infinity();
+                    candidate.split = 0.5 * (a.t + b.t);
                 }
                 list.push_back(candidate);
             }
@@ -163,10 +170,10 @@ void insert_point(std::vector<Grid_Point>& points, Grid_Point point) {
 // Evaluates Z at new points between points[first] and points[last] until the sign changes there reach
 // `target` or the budget is spent. Returns the index of the last point of the stretch afterwards.
 size_t search_stretch(std::vector<Grid_Point>& points, size_t first, size_t last, int64_t target, int budget,
-                      Hardy_Z_Evaluator& evaluator, const std::atomic<bool>* cancel) {
+                      bool changes_too, Hardy_Z_Evaluator& evaluator, const std::atomic<bool>* cancel) {
     for (int evaluations = 0; evaluations < budget; ++evaluations) {
         if (sign_changes(points, first, last) >= target || cancelled(cancel)) break;
-        const std::vector<Candidate> list = candidates(points, first, last, evaluations);
+        const std::vector<Candidate> list = candidates(points, first, last, evaluations, changes_too);
         if (list.empty()) break;
         // Mostly the deepest dip; every third time the widest stretch, so that every stretch is split in
         // turn.
@@ -185,15 +192,17 @@ size_t search_stretch(std::vector<Grid_Point>& points, size_t first, size_t last
 }
 
 // Searches each Gram block with fewer sign changes than its length; a block that stays short is searched
-// again together with its neighbours (Rosser's rule can fail by one block).
+// again together with its neighbours (Rosser's rule can fail by one block). At most `allowance` evaluations
+// in all, so that a stretch where zeros are truly missing (off the line, or multiple) ends the search.
 void fill_deficits(std::vector<Grid_Point>& points, Hardy_Z_Evaluator& evaluator, const Search_Effort& effort,
-                   const std::atomic<bool>* cancel) {
+                   int64_t allowance, const std::atomic<bool>* cancel) {
+    const size_t most_points = points.size() + static_cast<size_t>(std::max<int64_t>(allowance, 0));
     for (int round = 0; round <= effort.merges; ++round) {
         bool short_block = false;
         // Blocks are found again after every search, as the points move; they are identified by Gram index.
         int64_t next_gram = std::numeric_limits<int64_t>::min();
         for (;;) {
-            if (cancelled(cancel)) return;
+            if (cancelled(cancel) || points.size() >= most_points) return;
             const std::vector<Block> blocks = gram_blocks(points);
             size_t found = blocks.size();
             for (size_t i = 0; i < blocks.size(); ++i) {
@@ -204,6 +213,7 @@ void fill_deficits(std::vector<Grid_Point>& points, Hardy_Z_Evaluator& evaluator
                 }
             }
             if (found == blocks.size()) break;
+            next_gram = points[blocks[found].first].gram + 1;  // before the search moves the points
             const size_t low = found >= static_cast<size_t>(round) ? found - static_cast<size_t>(round) : 0;
             const size_t high = std::min(blocks.size() - 1, found + static_cast<size_t>(round));
             int64_t target = 0;
@@ -211,11 +221,14 @@ void fill_deficits(std::vector<Grid_Point>& points, Hardy_Z_Evaluator& evaluator
                 target += blocks[i].length;
             const size_t first = blocks[low].first;
             const int64_t missing = target - sign_changes(points, first, blocks[high].last);
-            const int budget = effort.evaluations_per_pair * static_cast<int>(missing / 2 + 1) * (round + 1);
-            const size_t last =
-                search_stretch(points, first, blocks[high].last, target, budget, evaluator, cancel);
+            const int64_t budget =
+                std::min<int64_t>(effort.evaluations_per_pair * (missing / 2 + 1) * (round + 1),
+                                  static_cast<int64_t>(most_points - points.size()));
+            // Merged with its neighbours, a block may fall short because a neighbour hides three zeros
+            // where one sign change shows: then stretches with a sign change are split too.
+            const size_t last = search_stretch(points, first, blocks[high].last, target,
+                                               static_cast<int>(budget), round > 0, evaluator, cancel);
             if (sign_changes(points, first, last) < target) short_block = true;
-            next_gram = points[blocks[found].first].gram + 1;
         }
         if (!short_block) return;
     }
@@ -302,7 +315,9 @@ Isolation isolate_zeros(const Gram_Boundary& first, const Gram_Boundary& last,
     for (const double t : extra) {
         if (t > t_a && t < t_b) insert_point(points, direct_point(t, no_gram_index, workspace.evaluator));
     }
-    fill_deficits(points, workspace.evaluator, effort, cancel);
+    // A generous allowance: a few dozen evaluations per Gram interval, far beyond what close pairs need.
+    fill_deficits(points, workspace.evaluator, effort, 32 * effort.evaluations_per_pair + 4 * result.target,
+                  cancel);
     result.cancelled = cancelled(cancel);
     result.found = sign_changes(points, 0, points.size() - 1);
     return result;
