@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <random>
 #include <thread>
 #include <vector>
 
@@ -118,6 +119,23 @@ TEST(VerifyZeros, ListWithAZeroRemovedIsNotVerified) {
     EXPECT_FALSE(verify_zeros(shifted, t1, t2, 2).verified);
 }
 
+// Ranges of random heights and widths (fixed seed): each verified, with Arb's count and numbering.
+TEST(FindZeros, RandomRangesAreVerifiedWithArbsCounts) {
+    std::mt19937_64 random(20261209);
+    std::uniform_real_distribution<double> exponent(1.0, 8.0);
+    std::uniform_real_distribution<double> width_exponent(-2.0, 1.7);
+    for (int i = 0; i < scaled(40, 8); ++i) {
+        const double t1 = std::pow(10.0, exponent(random));
+        const double t2 = t1 + std::pow(10.0, width_exponent(random));
+        const Zero_Search search = find_zeros(t1, t2, 2);
+        EXPECT_TRUE(search.verified) << t1 << " ... " << t2;
+        EXPECT_EQ(search.expected, zero_count(t2) - zero_count(t1)) << t1 << " ... " << t2;
+        if (!search.zeros.empty()) {
+            EXPECT_EQ(search.zeros.front().n, zero_count(t1) + 1) << t1;
+        }
+    }
+}
+
 TEST(FindZeros, SameResultOnAnyNumberOfThreads) {
     const Zero_Search one = find_zeros(1e5, 1e5 + scaled(150, 30), 1);
     const Zero_Search three = find_zeros(1e5, 1e5 + scaled(150, 30), 3);
@@ -158,7 +176,7 @@ TEST(FindZeros, CancelStopsTheSearch) {
     canceller.join();
     EXPECT_TRUE(search.cancelled);
     EXPECT_FALSE(search.verified);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 TEST(FindZeros, RangesOutsideTheDomainGiveNothing) {
