@@ -171,6 +171,12 @@ bool valid_range(double t1, double t2) {
 
 }  // namespace
 
+double zeros_expected_between(double t1, double t2) {
+    if (!valid_range(t1, t2)) return 0.0;
+    const zeta_math::Double_Double rise = zeta_math::theta(t2) - zeta_math::theta(std::max(t1, 0.0));
+    return std::max(0.0, rise.hi / zeta_math::dd_pi.hi);
+}
+
 Zero_Search find_zeros(double t1, double t2, int threads, const std::atomic<bool>* cancel,
                        const Zero_Progress& progress) {
     Zero_Search search;
@@ -246,11 +252,16 @@ Zero_Verification verify_zeros(const std::vector<Zeta_Zero>& zeros, double t1, d
         verification.cancelled = true;
         return verification;
     }
+    bool increasing = true;
+    double previous = -1.0;
     for (const Zeta_Zero& zero : zeros) {
-        if (zero.gamma >= range.t1 && zero.gamma <= range.t2) ++verification.found;
+        if (!(zero.gamma >= range.t1 && zero.gamma <= range.t2)) continue;
+        ++verification.found;
+        increasing = increasing && zero.gamma > previous;
+        previous = zero.gamma;
     }
     verification.counted = counts[0].exact() && counts[1].exact();
     verification.expected = counts[1].low - counts[0].low;
-    verification.verified = verification.counted && verification.found == verification.expected;
+    verification.verified = verification.counted && increasing && verification.found == verification.expected;
     return verification;
 }

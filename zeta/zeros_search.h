@@ -33,6 +33,11 @@ struct Zero_Search {
     int64_t missing() const { return expected - found; }
 };
 
+// About how many zeros lie in [t1, t2] ((θ(t2) − θ(t1))/π, within a few): the work of find_zeros grows with
+// it (some microseconds per zero at moderate heights, a tenth of a millisecond at 10^8), so that a caller can
+// decline a range too long to wait for.
+double zeros_expected_between(double t1, double t2);
+
 // Called on the calling thread now and then with the share of the work done (0 to 1).
 using Zero_Progress = std::function<void(double done)>;
 
@@ -54,5 +59,6 @@ struct Zero_Verification {
 
 // Counts the zeros of the list that lie in [t1, t2] and compares them with N(t2) − N(t1), computed here
 // afresh. The list is taken as certified zeros (as find_zeros gives them); this step proves it complete.
+// Those in the range must be in increasing order of γ, each once: a list that repeats one is not verified.
 Zero_Verification verify_zeros(const std::vector<Zeta_Zero>& zeros, double t1, double t2, int threads,
                                const std::atomic<bool>* cancel = nullptr);

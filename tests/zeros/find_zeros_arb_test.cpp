@@ -117,6 +117,13 @@ TEST(VerifyZeros, ListWithAZeroRemovedIsNotVerified) {
     std::vector<Zeta_Zero> shifted(search.zeros.begin() + 1, search.zeros.end());
     shifted.push_back({0, t2 + 1.0});
     EXPECT_FALSE(verify_zeros(shifted, t1, t2, 2).verified);
+    // Nor does a zero listed twice.
+    std::vector<Zeta_Zero> repeated = search.zeros;
+    repeated.erase(repeated.begin() + 3);
+    repeated.insert(repeated.begin() + 5, repeated[5]);
+    const Zero_Verification twice = verify_zeros(repeated, t1, t2, 2);
+    EXPECT_EQ(twice.found, twice.expected);
+    EXPECT_FALSE(twice.verified);
 }
 
 // Ranges of random heights and widths (fixed seed): each verified, with Arb's count and numbering.
@@ -161,6 +168,28 @@ TEST(FindZeros, RangeEndingOnAZeroIsVerified) {
             EXPECT_LE(zero.gamma, t2);
         }
     }
+}
+
+TEST(FindZeros, ExpectedNumberIsCloseToTheCount) {
+    for (const auto& [t1, t2] :
+         {std::pair{0.0, 1e4}, std::pair{74920.0, 75000.0}, std::pair{1e8, 1e8 + 52.0}}) {
+        const double estimate = zeros_expected_between(t1, t2);
+        const double count = static_cast<double>(zero_count(t2) - zero_count(t1));
+        EXPECT_NEAR(estimate, count, 3.0) << t1 << " ... " << t2;
+    }
+    EXPECT_EQ(zeros_expected_between(5.0, 1.0), 0.0);
+}
+
+TEST(FindZeros, ReportsProgressUpToTheEnd) {
+    std::vector<double> shares;
+    const Zero_Search search =
+        find_zeros(0.0, 5000.0, 2, nullptr, [&](double done) { shares.push_back(done); });
+    EXPECT_TRUE(search.verified);
+    ASSERT_GE(shares.size(), 2u);
+    for (size_t i = 1; i < shares.size(); ++i)
+        EXPECT_GE(shares[i], shares[i - 1]);
+    EXPECT_GT(shares.front(), 0.0);
+    EXPECT_EQ(shares.back(), 1.0);
 }
 
 TEST(FindZeros, CancelStopsTheSearch) {
