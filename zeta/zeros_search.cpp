@@ -147,7 +147,7 @@ Pass_Result search_pass(const Range& range, int threads, const std::atomic<bool>
                 const zeta_math::Theta_Near theta_near(std::max(t, 100.0));
                 const zeta_math::Z_Function evaluate = [&](double x) {
                     return x < zeta_math::euler_maclaurin_below
-                               ? workspace.evaluator.euler_maclaurin(x, &theta_near)
+                               ? workspace.evaluator.euler_maclaurin_near(x, &theta_near)
                                : workspace.evaluator.riemann_siegel_near(x, &theta_near);
                 };
                 const double gamma = zeta_math::refine_zero(bracket.low, bracket.high, evaluate).gamma;

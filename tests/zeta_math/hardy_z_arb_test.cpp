@@ -85,6 +85,17 @@ TEST(HardyZArb, NearbyValuesLieWithinTheirErrorBounds) {
             evaluator.riemann_siegel(start);
         }
     }
+    for (const double start : {14.1347, 150.0, 1500.0}) {
+        const Theta_Near near(std::max(start, 100.0));
+        evaluator.euler_maclaurin(start);
+        for (const double offset : {1e-9, -3e-6, 2e-4, 1e-3, 0.3}) {
+            const double t = start + offset;
+            const Hardy_Z shifted = evaluator.euler_maclaurin_near(t, &near);
+            checked_ratio(shifted, t, 1e-10, "turned EM");
+            EXPECT_LE(std::fabs(shifted.value - evaluator.euler_maclaurin(t).value), 1e-13) << t;
+            evaluator.euler_maclaurin(start);
+        }
+    }
 }
 
 TEST(LogOf, AgreesWithTheSeriesLogarithm) {

@@ -73,6 +73,56 @@ Hardy_Z riemann_siegel_value(double t, double t_low, const Riemann_Siegel_Split&
     return z;
 }
 
+// ζ(1/2 + it) by Euler–Maclaurin from the terms n^(−1/2−it), n = 1 ... N (each within term_units), then Z.
+Hardy_Z euler_maclaurin_value(double t, const Dirichlet_Tables& tables, const double* re, const double* im,
+                              int32_t n, double term_units, const Theta_Near* theta_near) {
+    // Σ_{k<N} k^−s and the derivative's −Σ ln k · k^−s.
+    const Term_Sums term_sums = sum_terms(re, im, tables.log_doubles(), n - 1);
+    const Sums sums{{term_sums.f_real, term_sums.f_imaginary}, {term_sums.g_real, term_sums.g_imaginary}};
+    const Complex_Double s(0.5, t);
+    const double nd = static_cast<double>(n);
+    const double log_n = tables.log_double(n);
+    const Complex_Double n_power(re[n], im[n]);                // N^(−s)
+    const Complex_Double integral = nd * n_power / (s - 1.0);  // N^(1−s)/(s − 1)
+    const Complex_Double half = 0.5 * n_power;
+    Complex_Double zeta = sums.f + integral + half;
+    Complex_Double zeta_derivative = -sums.g - integral * (log_n + 1.0 / (s - 1.0)) - log_n * half;
+    double tail_magnitude = 0.0;             // Σ |T_k| (k + 1), for the rounding of the Bernoulli terms
+    Complex_Double term = n_power * s / nd;  // s N^(−s−1): T_1 / (B_2/2!)
+    int k = 1;
+    double remainder = 0.0;
+    for (;; ++k) {
+        const Complex_Double bernoulli_term = bernoulli_coefficients[k - 1] * term;
+        const double size = l1(bernoulli_term);  // ≥ the modulus: bounds stay bounds
+        if (k > bernoulli_terms || size < 1e-21) {
+            // The first omitted term T_k, by Backlund's bound with 2m + 1 = 2k − 1.
+            remainder = l1(s + (2.0 * k - 1.0)) / (0.5 + 2.0 * k - 1.0) * size;
+            break;
+        }
+        zeta += bernoulli_term;
+        tail_magnitude += size * (k + 1);
+        term *= (s + (2.0 * k - 1.0)) * (s + 2.0 * k) / (nd * nd);
+    }
+    const double phase = near_enough(theta_near, t) ? theta_near->reduced(t - theta_near->centre())
+                                                    : reduce_modulo_two_pi(theta(t));
+    const Complex_Double rotation(std::cos(phase), std::sin(phase));
+    const Complex_Double rotated = rotation * zeta;
+    Hardy_Z z;
+    z.value = rotated.real();
+    // d/dt Re(e^(iθ) ζ(1/2 + it)) = Re(iθ' e^(iθ) ζ + e^(iθ) i ζ'(s))
+    z.derivative =
+        (Complex_Double(0.0, 1.0) * rotation * (theta_derivative(t) * zeta + zeta_derivative)).real();
+    // The sum's rounding as main_sum_error counts it (without θ, whose error only turns e^(iθ)ζ), the
+    // integral and half terms from a term within term_units (with four more roundings), the Bernoulli terms'
+    // recurrences (four roundings per step), the remainder, and the final rotation.
+    const double sum_error = main_sum_error(n, term_units);
+    const double tail_error =
+        ((term_units + 8.0) * (l1(integral) + l1(half)) + (term_units + 8.0) * tail_magnitude) *
+        unit_roundoff * 1.5;
+    z.error = (sum_error + tail_error + remainder + 4.0 * unit_roundoff * l1(zeta)) * (1.0 + 1e-6);
+    return z;
+}
+
 }  // namespace
 
 double main_sum_error(int32_t terms, double term_units) {
@@ -130,6 +180,7 @@ Hardy_Z Hardy_Z_Evaluator::riemann_siegel(double t, double t_low, const Theta_Ne
     const Sums sums = weighted_sums(tables_, cosines_, sines_, real_, imaginary_, terms);
     last_t_ = t_low == 0.0 ? t : -1.0;
     last_terms_ = terms;
+    last_euler_maclaurin_ = false;
     const double term_units = term_error_per_factor * std::log2(std::max(2.0, static_cast<double>(terms)));
     return riemann_siegel_value(t, t_low, split, sums, term_units, theta_near);
 }
@@ -138,7 +189,7 @@ Hardy_Z Hardy_Z_Evaluator::riemann_siegel_near(double t, const Theta_Near* theta
     const double delta = t - last_t_;
     const Riemann_Siegel_Split split = riemann_siegel_split(t);
     const int32_t terms = last_terms_;
-    if (last_t_ < 0.0 || split.terms != terms ||
+    if (last_euler_maclaurin_ || last_t_ < 0.0 || split.terms != terms ||
         !(std::fabs(delta) * tables_.log_double(std::max(terms, 2)) <= 1.0 / 64.0))
         return riemann_siegel(t, 0.0, theta_near);
     shift_terms(real_.data(), imaginary_.data(), tables_.log_doubles(), delta, shifted_real_.data(),
@@ -157,51 +208,28 @@ Hardy_Z Hardy_Z_Evaluator::euler_maclaurin(double t, const Theta_Near* theta_nea
     const int32_t n = euler_maclaurin_terms(t);
     if (n > tables_.largest()) return beyond_tables();
     make_terms(t, 0.0, n);
-    // Σ_{k<N} k^−s and the derivative's −Σ ln k · k^−s.
-    const Sums sums = weighted_sums(tables_, cosines_, sines_, real_, imaginary_, n - 1);
-    const Complex_Double s(0.5, t);
-    const double nd = static_cast<double>(n);
-    const double log_n = tables_.log_double(n);
-    const Complex_Double n_power = tables_.inverse_square_root(n) * Complex_Double(cosines_[n], -sines_[n]);
-    const Complex_Double integral = nd * n_power / (s - 1.0);  // N^(1−s)/(s − 1)
-    const Complex_Double half = 0.5 * n_power;
-    Complex_Double zeta = sums.f + integral + half;
-    Complex_Double zeta_derivative = -sums.g - integral * (log_n + 1.0 / (s - 1.0)) - log_n * half;
-    double tail_magnitude = 0.0;             // Σ |T_k| (k + 1), for the rounding of the Bernoulli terms
-    Complex_Double term = n_power * s / nd;  // s N^(−s−1): T_1 / (B_2/2!)
-    int k = 1;
-    double remainder = 0.0;
-    for (;; ++k) {
-        const Complex_Double bernoulli_term = bernoulli_coefficients[k - 1] * term;
-        const double size = l1(bernoulli_term);  // ≥ the modulus: bounds stay bounds
-        if (k > bernoulli_terms || size < 1e-21) {
-            // The first omitted term T_k, by Backlund's bound with 2m + 1 = 2k − 1.
-            remainder = l1(s + (2.0 * k - 1.0)) / (0.5 + 2.0 * k - 1.0) * size;
-            break;
-        }
-        zeta += bernoulli_term;
-        tail_magnitude += size * (k + 1);
-        term *= (s + (2.0 * k - 1.0)) * (s + 2.0 * k) / (nd * nd);
-    }
-    const double phase = near_enough(theta_near, t) ? theta_near->reduced(t - theta_near->centre())
-                                                    : reduce_modulo_two_pi(theta(t));
-    const Complex_Double rotation(std::cos(phase), std::sin(phase));
-    const Complex_Double rotated = rotation * zeta;
-    Hardy_Z z;
-    z.value = rotated.real();
-    // d/dt Re(e^(iθ) ζ(1/2 + it)) = Re(iθ' e^(iθ) ζ + e^(iθ) i ζ'(s))
-    z.derivative =
-        (Complex_Double(0.0, 1.0) * rotation * (theta_derivative(t) * zeta + zeta_derivative)).real();
-    // The sum's rounding as main_sum_error counts it (without θ, whose error only turns e^(iθ)ζ), the
-    // integral and half terms from a term within term_units (with four more roundings), the Bernoulli terms'
-    // recurrences (four roundings per step), the remainder, and the final rotation.
-    const double term_units = term_error_per_factor * std::log2(std::max(2.0, nd));
-    const double sum_error = main_sum_error(n, term_units);
-    const double tail_error =
-        ((term_units + 8.0) * (l1(integral) + l1(half)) + (term_units + 8.0) * tail_magnitude) *
-        unit_roundoff * 1.5;
-    z.error = (sum_error + tail_error + remainder + 4.0 * unit_roundoff * l1(zeta)) * (1.0 + 1e-6);
-    return z;
+    scale_terms(tables_.inverse_square_roots(), cosines_.data(), sines_.data(), real_.data(),
+                imaginary_.data(), n);
+    last_t_ = t;
+    last_terms_ = n;
+    last_euler_maclaurin_ = true;
+    const double term_units = term_error_per_factor * std::log2(std::max(2.0, static_cast<double>(n)));
+    return euler_maclaurin_value(t, tables_, real_.data(), imaginary_.data(), n, term_units, theta_near);
+}
+
+Hardy_Z Hardy_Z_Evaluator::euler_maclaurin_near(double t, const Theta_Near* theta_near) {
+    const double delta = t - last_t_;
+    const int32_t n = euler_maclaurin_terms(t);
+    if (!last_euler_maclaurin_ || last_t_ < 0.0 || n != last_terms_ ||
+        !(std::fabs(delta) * tables_.log_double(std::max(n, 2)) <= 1.0 / 64.0))
+        return euler_maclaurin(t, theta_near);
+    shift_terms(real_.data(), imaginary_.data(), tables_.log_doubles(), delta, shifted_real_.data(),
+                shifted_imaginary_.data(), n);
+    // The terms at t_last, then the turn (shift_terms: 8 units).
+    const double term_units =
+        term_error_per_factor * std::log2(std::max(2.0, static_cast<double>(n))) + 3.0 + 8.0;
+    return euler_maclaurin_value(t, tables_, shifted_real_.data(), shifted_imaginary_.data(), n, term_units,
+                                 theta_near);
 }
 
 }  // namespace zeta_math

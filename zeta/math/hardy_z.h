@@ -54,6 +54,8 @@ public:
     Hardy_Z riemann_siegel_near(double t, const Theta_Near* theta_near = nullptr);
     // t ≥ 0; the cost grows like t.
     Hardy_Z euler_maclaurin(double t, const Theta_Near* theta_near = nullptr);
+    // The same as euler_maclaurin(t), from the last Euler–Maclaurin terms turned as riemann_siegel_near does.
+    Hardy_Z euler_maclaurin_near(double t, const Theta_Near* theta_near = nullptr);
 
     static int32_t riemann_siegel_terms(double t);
     static int32_t euler_maclaurin_terms(double t);
@@ -68,12 +70,13 @@ private:
     const Dirichlet_Tables& tables_;
     std::vector<double> cosines_;
     std::vector<double> sines_;
-    std::vector<double> real_;  // n^(−1/2) n^(−it) at the last Riemann–Siegel point
+    std::vector<double> real_;  // n^(−1/2) n^(−it) at the last point
     std::vector<double> imaginary_;
     std::vector<double> shifted_real_;  // the same turned to a nearby point
     std::vector<double> shifted_imaginary_;
-    double last_t_ = -1.0;  // the last Riemann–Siegel point with t_low = 0, or −1
+    double last_t_ = -1.0;  // the last point whose terms are kept (with t_low = 0), or −1
     int32_t last_terms_ = 0;
+    bool last_euler_maclaurin_ = false;  // whether they are Euler–Maclaurin's
 };
 
 }  // namespace zeta_math
