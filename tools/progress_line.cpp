@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
-Progress_Line::Progress_Line(bool wanted) : enabled_(wanted && isatty(STDERR_FILENO)) {}
+Progress_Line::Progress_Line(bool wanted, const char* label)
+    : enabled_(wanted && isatty(STDERR_FILENO)), label_(label) {}
 
 void Progress_Line::update(double done) {
     if (!enabled_) return;
@@ -13,7 +14,7 @@ void Progress_Line::update(double done) {
     if (percent == last_percent_) return;
     last_percent_ = percent;
     started_ = true;
-    std::fprintf(stderr, "\rCalculating values... %3d%%", percent);
+    std::fprintf(stderr, "\r%s %3d%%", label_, percent);
     std::fflush(stderr);
 }
 

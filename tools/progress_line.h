@@ -3,7 +3,7 @@
 
 class Progress_Line {
 public:
-    explicit Progress_Line(bool wanted);
+    explicit Progress_Line(bool wanted, const char* label = "Calculating values...");
     bool shown() const { return enabled_; }
     void update(double done);  // done: share of the work, 0 to 1
     void finish();             // ends the line, if one was started
@@ -12,4 +12,5 @@ private:
     bool enabled_ = false;
     bool started_ = false;
     int last_percent_ = -1;
+    const char* label_;
 };

@@ -1,4 +1,4 @@
-// Running the zeta-render program, and a private directory for the files it writes.
+// Running the zeta-render program.
 #pragma once
 
 #include <sys/types.h>
@@ -7,13 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace tools_test {
+#include "tests/tools/program_run.h"
 
-struct Tool_Run {
-    int status = -1;     // exit status; -1 when the program did not exit normally
-    int signal = 0;      // the signal that ended it, if one did
-    std::string errors;  // everything it wrote to stderr
-};
+namespace tools_test {
 
 // Standard output goes to `standard_output` when one is named (opened for writing, created when missing, not
 // truncated), else where ours goes.
@@ -22,22 +18,5 @@ Tool_Run run_zeta_render(const std::vector<std::string>& arguments, const std::s
 // The same, calling `meanwhile` with the program's process id once it has started.
 Tool_Run run_zeta_render_while(const std::vector<std::string>& arguments,
                                const std::function<void(pid_t)>& meanwhile);
-
-// A new empty directory, removed with its contents at the end of the scope.
-class Scratch_Directory {
-public:
-    Scratch_Directory();
-    ~Scratch_Directory();
-    Scratch_Directory(const Scratch_Directory&) = delete;
-    Scratch_Directory& operator=(const Scratch_Directory&) = delete;
-
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    // Names of everything in the directory, hidden files included.
-    std::vector<std::string> entries() const;
-
-private:
-    std::string path_;
-};
 
 }  // namespace tools_test

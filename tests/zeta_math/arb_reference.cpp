@@ -102,10 +102,14 @@ std::complex<double> reference_zeta(std::complex<double> s) {
 }
 
 std::vector<double> first_zero_heights(int count) {
+    return zero_heights(1, count);
+}
+
+std::vector<double> zero_heights(long first_number, int count) {
     std::vector<double> heights;
     arb_ptr zeros = _arb_vec_init(count);
     fmpz_t first;
-    fmpz_init_set_ui(first, 1);
+    fmpz_init_set_ui(first, static_cast<ulong>(first_number));
     acb_dirichlet_hardy_z_zeros(zeros, first, count, 128);
     for (int i = 0; i < count; ++i)
         heights.push_back(to_double(zeros + i));
@@ -125,6 +129,44 @@ double gram_point(long n) {
     fmpz_clear(index);
     arb_clear(point);
     return result;
+}
+
+long zero_count(double t) {
+    arb_t height;
+    arb_t count;
+    arb_init(height);
+    arb_init(count);
+    arb_set_d(height, t);
+    acb_dirichlet_zeta_nzeros(count, height, 128);
+    const long result = static_cast<long>(std::llround(to_double(count)));
+    arb_clear(height);
+    arb_clear(count);
+    return result;
+}
+
+static double hardy_function(double t, bool theta) {
+    acb_t point;
+    acb_t value;
+    acb_init(point);
+    acb_init(value);
+    acb_set_d(point, t);
+    if (theta) {
+        acb_dirichlet_hardy_theta(value, point, nullptr, nullptr, 1, 192);
+    } else {
+        acb_dirichlet_hardy_z(value, point, nullptr, nullptr, 1, 192);
+    }
+    const double result = to_double(acb_realref(value));
+    acb_clear(point);
+    acb_clear(value);
+    return result;
+}
+
+double hardy_z(double t) {
+    return hardy_function(t, false);
+}
+
+double hardy_theta(double t) {
+    return hardy_function(t, true);
 }
 
 double zeta_error(std::complex<double> accurate, std::complex<double> reference) {

@@ -12,6 +12,16 @@ std::complex<double> reference_zeta(std::complex<double> s);
 // Imaginary parts of the first `count` zeros on the critical line.
 std::vector<double> first_zero_heights(int count);
 
+// Imaginary parts of the zeros number first ... first + count − 1 (acb_dirichlet_hardy_z_zeros).
+std::vector<double> zero_heights(long first, int count);
+
+// N(t): zeros in the critical strip with 0 < Im ρ ≤ t (acb_dirichlet_zeta_nzeros).
+long zero_count(double t);
+
+// Hardy's Z(t) and θ(t), rounded to double.
+double hardy_z(double t);
+double hardy_theta(double t);
+
 // Gram point g_n (θ(g_n) = nπ).
 double gram_point(long n);
 
