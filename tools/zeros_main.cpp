@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "project_version.h"
 #include "tools/output_file.h"
 #include "tools/progress_line.h"
 #include "tools/zeros_options.h"
@@ -84,6 +85,10 @@ int main(int argc, char** argv) {
     if (!options) return fail(error);
     if (options->help) {
         std::fputs(zeros_usage_text().c_str(), stdout);
+        return 0;
+    }
+    if (options->version) {
+        std::printf("zeta-zeros %s\n", project_version);
         return 0;
     }
     return list_zeros(*options);

@@ -16,6 +16,7 @@ const option long_options[] = {
     {"output", required_argument, nullptr, 'o'},
     {"quiet", no_argument, nullptr, 'q'},
     {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -79,11 +80,13 @@ std::optional<Zeros_Options> parse_zeros_options(int argc, char** argv, std::str
             options.output_path = optarg;
         } else if (code == 'q') {
             options.quiet = true;
+        } else if (code == 'V') {
+            options.version = true;
         } else {
             options.help = true;
         }
     }
-    if (options.help) return options;
+    if (options.help || options.version) return options;
     if (heights.size() != 2) {
         error = heights.size() < 2 ? "give the range as T1 T2 (for example: zeta-zeros 0 100)"
                                    : "unexpected argument " + shown_argument(heights[2]);
@@ -109,6 +112,7 @@ zeros of zeta in the critical strip at those heights, which Turing's method give
   -o, --output FILE    write to FILE instead of standard output
   -q, --quiet          no progress line and no warning on stderr
   -h, --help           show this help
+      --version        show the version
 
 0 <= T1 <= T2 <= 1e13. Output: a first line
   # zeta-zeros T1=... T2=... found=K N(T2)-N(T1)=K verified=yes

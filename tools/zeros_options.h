@@ -10,6 +10,7 @@ struct Zeros_Options {
     std::string output_path = "-";  // standard output unless -o names a file
     bool quiet = false;
     bool help = false;
+    bool version = false;
 };
 
 // Parses the arguments. On a bad argument returns no value and puts a one-line message into `error`.
