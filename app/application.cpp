@@ -107,6 +107,7 @@ void Application::finish() {
     // The worker reads the grid: it must be gone before the grid is.
     stop_calculation(viewer.job);
     viewer.readout_worker.stop();
+    viewer.zeros.stop();
     if (Window_Object_List* list = object_registry.find_record(main_window)) {
         list->remove_object(&viewer.menu);
         list->remove_object(&viewer);

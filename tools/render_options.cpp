@@ -22,6 +22,7 @@ enum Option_Code : int {
     Option_Terms,
     Option_Mode,
     Option_No_Critical_Line,
+    Option_Zeros,
     Option_Plot_Size,
     Option_Plot_Origin,
     Option_Size,
@@ -42,6 +43,7 @@ const option long_options[] = {
     {"mode", required_argument, nullptr, Option_Mode},
     {"method", required_argument, nullptr, Option_Method},
     {"no-critical-line", no_argument, nullptr, Option_No_Critical_Line},
+    {"zeros", no_argument, nullptr, Option_Zeros},
     {"plot-size", required_argument, nullptr, Option_Plot_Size},
     {"plot-origin", required_argument, nullptr, Option_Plot_Origin},
     {"size", required_argument, nullptr, Option_Size},
@@ -197,6 +199,9 @@ bool parse_option(int code, const char* value, Render_Options& options, std::str
         case Option_No_Critical_Line:
             options.hide_critical_line = true;
             return true;
+        case Option_Zeros:
+            options.show_zeros = true;
+            return true;
         case Option_Plot_Size:
             return parse_size("--plot-size", value, INT32_MAX, options.plot_size, error);
         case Option_Plot_Origin:
@@ -301,6 +306,8 @@ as a PNG image; optionally writes the computed cell values as CSV.
       --method METHOD        series or accurate: the alternating series with --terms terms, or values
                              right to 1e-10 for -30 <= Re s <= 30, |Im s| <= 1e8 (default series)
       --no-critical-line     do not draw the line Re(s) = 1/2
+      --zeros                mark the zeros on the critical line and sum them up in the status line, as
+                             the viewer's "Show zeros" does
       --plot-size WxH        the plot rectangle's size in pixels (default 80x520)
       --plot-origin X,Y      the plot rectangle's top-left corner (default 100,60)
       --size WxH             the image size, at most 16384 pixels a side and 8192x8192 pixels in all

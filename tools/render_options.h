@@ -20,6 +20,7 @@ struct Point {
 struct Render_Options {
     Plot_Settings settings = start_up_settings();
     bool hide_critical_line = false;
+    bool show_zeros = false;
     std::optional<Size> plot_size;
     std::optional<Point> plot_origin;  // left and top of the plot rectangle
     std::optional<Size> image_size;

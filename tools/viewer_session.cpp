@@ -38,6 +38,7 @@ std::string Viewer_Session::apply(const Render_Options& options) {
     Plot_Job& job = application_.viewer.job;
     job.settings = options.settings;
     if (options.hide_critical_line) job.show_critical_line = 0;
+    application_.viewer.show_zeros = options.show_zeros;
 
     const Point origin =
         options.plot_origin.value_or(Point{application_.plot_rect.left, application_.plot_rect.top});
@@ -80,6 +81,7 @@ bool Viewer_Session::calculate(const std::function<void(double)>& progress) {
         }
     }
     wait_for_calculation(job);
+    application_.viewer.zeros.wait();
     const std::string status = status_text_copy(job);
     return status == finished_message(job.settings.method, job.settings.mode, job.settings.precision) ||
            status == beyond_range_text;

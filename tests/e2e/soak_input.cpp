@@ -8,7 +8,7 @@ namespace e2e {
 namespace {
 
 constexpr int menu_row = 17;
-constexpr int menu_entries = 9;
+constexpr int menu_entries = 10;
 constexpr int menu_width = 264;  // 8.5 pixels per character of its longest entry
 constexpr int move_window_entry = 0;
 constexpr int options_entry = 6;

@@ -57,9 +57,10 @@ const Rgb white{255, 255, 255};
 constexpr int menu_x = 150;
 constexpr int menu_y = 200;
 constexpr int menu_row = 17;
-constexpr int menu_entries = 9;
+constexpr int menu_entries = 10;
 constexpr int graph_real_part_entry = 2;
 constexpr int graph_phase_entry = 8;
+constexpr int show_zeros_entry = 9;
 constexpr int options_entry = 6;
 // Right of every entry's text and of the plot, inside the menu (its width is 8.5 pixels per character of
 // "Graph Reciprocal absolute value").
@@ -566,6 +567,13 @@ TEST_F(Viewer_Zoom_On_Xvfb, GraphPhaseShowsThePhasePortraitThatZetaRenderDraws) 
     ASSERT_NO_FATAL_FAILURE(choose_menu_entry(graph_phase_entry));
     move_pointer(main_origin_, 600, 700);
     expect_picture(rendered(Scaled_Corner{}, {"--mode", "phase"}), "phase portrait");
+    close_and_expect_clean_exit();
+}
+
+TEST_F(Viewer_Zoom_On_Xvfb, ShowZerosMarksTheZerosInViewAndSumsThemUpAsZetaRenderDraws) {
+    ASSERT_NO_FATAL_FAILURE(choose_menu_entry(show_zeros_entry));
+    move_pointer(main_origin_, 600, 700);
+    expect_picture(rendered(Scaled_Corner{}, {"--zeros"}), "zeros of the start-up view");
     close_and_expect_clean_exit();
 }
 

@@ -23,7 +23,8 @@ TEST_F(ZetaViewer, FreshMenuOffersTheSevenDescribedEntriesThenTheAddedOnes) {
     EXPECT_EQ(viewer.menu.items,
               (std::vector<std::string>{"Move window", "Graph Absolute value", "Graph Real part",
                                         "Graph Imaginary part", "Graph Reciprocal absolute value",
-                                        "Hide critical line", "Options", "Accurate values", "Graph Phase"}));
+                                        "Hide critical line", "Options", "Accurate values", "Graph Phase",
+                                        "Show zeros"}));
     EXPECT_EQ(shown(140 + 250, 300 + 3), 0x00DE0000u) << "the menu is on screen";
 }
 

@@ -16,3 +16,14 @@ std::optional<Cell> cell_at_pixel(const Plot_Area& area, int64_t x, int64_t y) {
         return std::nullopt;
     return Cell{static_cast<int32_t>(i), static_cast<int32_t>(j)};
 }
+
+std::optional<int64_t> critical_line_x(const Plot_Settings& settings, const Plot_Area& area) {
+    constexpr double critical_real_part = 0.5;
+    const bool visible =
+        critical_real_part > settings.real_part && column_sigma(settings, area.width()) > critical_real_part;
+    if (!visible) return std::nullopt;
+    const double x = static_cast<double>(area.left) + column_position(settings, critical_real_part);
+    // As a pixel coordinate: truncated toward zero, within 64 bits.
+    if (!(x > -9.2e18 && x < 9.2e18)) return std::nullopt;
+    return static_cast<int64_t>(x);
+}

@@ -52,6 +52,10 @@ struct Plot_Area {
     int64_t height() const { return bottom - top; }
 };
 
+// The pixel column of the critical line Re(s) = 1/2 where it falls strictly inside the plot (placed from the
+// left edge's real part, truncated toward zero); none otherwise, and none for NaN settings.
+std::optional<int64_t> critical_line_x(const Plot_Settings& settings, const Plot_Area& area);
+
 struct Cell {
     int32_t column = 0;
     int32_t row = 0;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <new>
 #include <numbers>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -256,11 +257,10 @@ void draw_colour_map(HDC dc, const Value_Grid& grid, const Value_Range& extremes
 // The line at Re(s) = 1/2 where it falls strictly inside the plot; placed from the left edge's real part, so
 // it does not follow a pan.
 void draw_critical_line(HDC dc, const Plot_Area& area, const Plot_Settings& settings) {
-    const bool visible =
-        critical_real_part > settings.real_part && column_sigma(settings, area.width()) > critical_real_part;
-    if (!visible) return;
+    const std::optional<Coordinate> line_x = critical_line_x(settings, area);
+    if (!line_x) return;
+    const Coordinate x = *line_x;
     const double offset = column_position(settings, critical_real_part);
-    const Coordinate x = truncate_toward_zero(static_cast<double>(area.left) + offset);
     draw_line(dc, x, area.top, x, area.bottom + critical_line_overhang);
     const Coordinate label_right =
         truncate_toward_zero(static_cast<double>(area.left) + offset + critical_label_width);

@@ -9,6 +9,7 @@
 #include "zeta/plot/plot_geometry.h"
 #include "zeta/viewer/plot_renderer.h"
 #include "zeta/viewer/readout.h"
+#include "zeta/viewer/zero_marks.h"
 
 namespace {
 
@@ -37,6 +38,14 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::draw(HDC* dc) {
     fill_around(*dc, *rect, colour_map_rect(job, *rect, *dc), brush);
     DeleteObject(brush);
     render_plot(job, *rect, colour_map, *dc);
+    if (show_zeros) {
+        if (const std::shared_ptr<const Zeros_In_View> in_view = zeros.result()) {
+            // The marks stay on their rows: while a drag shifts the picture, they wait for its end.
+            if (job.pan_offset_x == 0.0 && job.pan_offset_y == 0.0)
+                draw_zero_marks(*dc, job.grid.settings, *rect, job.grid.height, *in_view);
+            draw_status_addition(*dc, *rect, status_text_copy(job), zeros_summary(*in_view));
+        }
+    }
     progress.draw(job, *rect, *dc);
     if (!readout.empty()) draw_readout(*dc, readout_line_rect(), readout);
 }
@@ -50,7 +59,12 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::point_at(std::int32_t x, st
     std::string text;
     const std::optional<Complex> s =
         front && active == 0 && rect != nullptr ? s_at_pointer(job, *rect, x, y) : std::nullopt;
-    if (s) {
+    const std::shared_ptr<const Zeros_In_View> in_view = show_zeros && s ? zeros.result() : nullptr;
+    const std::optional<Zeta_Zero> zero =
+        in_view ? zero_at_pixel(job.grid.settings, *rect, job.grid.height, *in_view, x, y) : std::nullopt;
+    if (zero) {
+        text = zero_readout(*zero);
+    } else if (s) {
         const Plot_Settings& settings = job.settings;
         const Readout_Request request{*s, settings.method == Series_Method ? settings.precision : 0};
         std::optional<Readout_Values> values;
@@ -168,7 +182,30 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::restart_calculation() {
     if (rect == nullptr) return;
     repaint_window_.store(window);
     progress.reset();
+    zeros.stop();
     start_calculation(job, std::int64_t{rect->right} - rect->left, std::int64_t{rect->bottom} - rect->top);
+    if (show_zeros) search_zeros();
+}
+
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::search_zeros() {
+    const Plot_Settings& settings = job.grid.settings;
+    if (job.grid.height < 1) return;
+    const HWND target = window;
+    zeros.start(row_t(settings, 0), row_t(settings, job.grid.height - 1), [target] {
+        // The marks, the status line and the readout (the pointer may be on a mark).
+        InvalidateRect(target, nullptr, FALSE);
+        PostMessageA(target, zeros_ready_message, 0, 0);
+    });
+}
+
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::set_show_zeros(bool shown) {
+    show_zeros = shown;
+    if (shown) {
+        search_zeros();
+    } else {
+        zeros.stop();
+    }
+    InvalidateRect(window, nullptr, FALSE);
 }
 
 std::vector<On_Screen_Object_Ostrelin_Zeta_Function_Viewer::Menu_Command>
@@ -201,6 +238,8 @@ On_Screen_Object_Ostrelin_Zeta_Function_Viewer::menu_commands() {
                             change_view(wanted);
                         }});
     add_quantities(Menu_Place::After_Method);
+    commands.push_back({show_zeros ? "Hide zeros" : "Show zeros",
+                        [this](std::int32_t, std::int32_t) { set_show_zeros(!show_zeros); }});
     if (!history.empty()) commands.push_back({"Back", [this](std::int32_t, std::int32_t) { go_back(); }});
     return commands;
 }

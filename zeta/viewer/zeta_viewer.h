@@ -15,12 +15,15 @@
 #include "screen_objects/movable_rect_object.h"
 #include "zeta/plot/plot_job.h"
 #include "zeta/plot/view_history.h"
+#include "zeta/plot/zero_job.h"
 #include "zeta/viewer/colour_map_cache.h"
 #include "zeta/viewer/progress_bar.h"
 #include "zeta/viewer/readout_worker.h"
 
-// Posted to the viewer's window when a readout value computed in the background is ready.
+// Posted to the viewer's window when a readout value computed in the background is ready, and when the zeros
+// in view are.
 constexpr UINT readout_ready_message = WM_APP;
+constexpr UINT zeros_ready_message = WM_APP + 1;
 
 // The timer of the viewer's window that brings the progress bar up to date, and its period.
 constexpr UINT_PTR progress_timer_id = 1;
@@ -56,6 +59,8 @@ public:
     void change_view(const Plot_Settings& wanted);
     // Restores the latest remembered view and restarts; nothing when there is none.
     void go_back();
+    // Shows or hides the zeros in view; showing them starts their search.
+    void set_show_zeros(bool shown);
     // "Calculating values..." and a new calculation for the frame's current size.
     void restart_calculation();
 
@@ -79,6 +84,8 @@ public:
     Readout_Worker readout_worker;
     Progress_Bar progress;
     Colour_Map_Cache colour_map;  // UI thread only: the coloured cells of the finished grid
+    bool show_zeros = false;      // the zeros in view are marked and summed up in the status line
+    Zero_Job zeros;
 
 private:
     void open_plot_menu(std::int32_t x, std::int32_t y);
@@ -90,6 +97,8 @@ private:
     void show_readout(std::string text, bool first_in_list);
     // Where the readout line stands for the frame's current place.
     RECT readout_line_rect() const;
+    // Starts the search for the zeros at the heights of the plot's rows.
+    void search_zeros();
 
     std::vector<Menu_Command> open_commands_;  // those of the open menu, by entry index
     // The window the worker asks to repaint: `window` as it was at the latest restart (the worker must not
