@@ -1,0 +1,72 @@
+// The accurate method against Arb from t = 10^9 to 10^12, for single values and for the cells of plots, where
+// the values come from the plot machinery (row recurrence, column steps, kernel). Arb takes up to a second
+// a value up there, so the points are few.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <cstdio>
+#include <vector>
+
+#include "tests/zeta/sanitizer_scale.h"
+#include "tests/zeta_math/arb_reference.h"
+#include "zeta/math/accurate_plot.h"
+#include "zeta/math/accurate_zeta.h"
+
+namespace {
+
+using Point = std::complex<double>;
+
+constexpr double tolerance = 1e-10;
+constexpr double heights[] = {1e9, 1e10, 1e11, 1e12};
+
+double error_against_arb(Point s, Complex value) {
+    return zeta_error({value.real, value.imaginary}, reference_zeta(s));
+}
+
+}  // namespace
+
+// σ from far left (|ζ| about 10^230) to far right, in the strip too, above and below the real axis.
+TEST(AccurateZetaHigh, SingleValuesUpToTenToTheTwelve) {
+    for (const double height : heights) {
+        const bool strip_points = height <= 1e10 || !under_sanitizer;
+        double worst = 0.0;
+        for (const double sigma : {-20.0, -2.5, 0.5, 1.0, 3.0, 30.0}) {
+            if (!strip_points && sigma > -3.0 && sigma < 10.0) continue;
+            for (const double t : {height + 0.123456, -(height + 7.5)}) {
+                Complex value;
+                evaluate_zeta_accurately(Complex{sigma, t}, value);
+                const double error = error_against_arb({sigma, t}, value);
+                worst = std::max(worst, error);
+                EXPECT_LE(error, tolerance) << "s = " << sigma << " + " << t << "i";
+            }
+        }
+        std::printf("single values at t = %g: worst error %.3g\n", height, worst);
+    }
+}
+
+// A plot of 4 columns by 40 rows (two chains of the row recurrence): against Arb at the deepest row of the
+// first chain, and at a cell of the second.
+TEST(AccurateZetaHigh, PlotCellsUpToTenToTheTwelve) {
+    const std::vector<double> sigmas = {-0.5, 0.25, 1.0, 1.75};
+    for (const double height : heights) {
+        std::vector<double> rows;
+        for (int y = 0; y < 40; ++y)
+            rows.push_back(static_cast<double>(y) * 0.37 + height);
+        zeta_math::Accurate_Zeta_Plot plot(sigmas, rows, 1);
+        std::vector<Complex> values(sigmas.size() * rows.size());
+        for (int64_t block = 0; block < plot.block_count(); ++block)
+            ASSERT_TRUE(plot.evaluate_block(block, 0, values.data() + plot.first_row(block) * sigmas.size()));
+        std::vector<std::pair<int, int>> cells = {{1, 31}, {3, 38}};
+        if (height <= 1e10 || !under_sanitizer) cells.insert(cells.end(), {{0, 31}, {2, 31}, {3, 31}});
+        double worst = 0.0;
+        for (const auto& [x, y] : cells) {
+            const double error =
+                error_against_arb({sigmas[static_cast<size_t>(x)], rows[static_cast<size_t>(y)]},
+                                  values[static_cast<size_t>(y) * sigmas.size() + static_cast<size_t>(x)]);
+            worst = std::max(worst, error);
+            EXPECT_LE(error, tolerance) << "cell " << x << ", " << y << " at t = " << height;
+        }
+        std::printf("plot cells at t = %g: worst error %.3g\n", height, worst);
+    }
+}

@@ -1,0 +1,354 @@
+#include "zeta/math/accurate_plot.h"
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <cstring>
+#include <limits>
+#include <mutex>
+
+#include "zeta/math/accurate_zeta.h"
+#include "zeta/math/chi.h"
+#include "zeta/math/column_powers.h"
+#include "zeta/math/double_double.h"
+#include "zeta/math/power_sum_kernel.h"
+#include "zeta/math/row_phases.h"
+#include "zeta/math/saddle_point.h"
+
+namespace zeta_math {
+
+namespace {
+
+using Complex_Double = std::complex<double>;
+
+constexpr int32_t panel_terms = 64;                       // n per panel
+constexpr int32_t node_terms = 2 * saddle_node_count;     // k of the nodes' panel
+constexpr int64_t chain_table_bytes = int64_t{32} << 20;  // chain seeds of one block, at most
+constexpr int32_t most_block_rows = 16 * phase_chain_rows;
+constexpr int blocks_per_worker = 4;  // so that a slow worker holds up little
+
+bool cancelled(const std::atomic<bool>* cancel) {
+    return cancel != nullptr && cancel->load(std::memory_order_relaxed);
+}
+
+bool saddle_row(double t) {
+    const double height = std::fabs(t);
+    return height >= saddle_height && height <= accurate_height_limit;
+}
+
+Complex_Double zeta_of_sums(double sigma, Complex_Double r_s, Complex_Double r_reflected,
+                            const Chi_Row& chi) {
+    if (!std::isfinite(sigma)) {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        return sigma > 0.0 ? Complex_Double(1.0, 0.0) : Complex_Double(nan, nan);
+    }
+    return r_s + chi_high(sigma, chi) * std::conj(r_reflected);
+}
+
+// The rows of one block and what it reports.
+struct Block_Work {
+    int32_t first = 0;
+    int32_t rows = 0;
+    Complex* values = nullptr;
+    const std::atomic<bool>* cancel = nullptr;
+    std::atomic<int64_t>* cells_done = nullptr;
+    int64_t saddle_cells = 0;  // cells of the rows summed as a matrix product
+    int64_t reported = 0;      // of those, added to cells_done so far
+
+    void add_cells(int64_t cells) const {
+        if (cells_done && cells > 0) cells_done->fetch_add(cells, std::memory_order_relaxed);
+    }
+};
+
+// A group of up to tile_b_columns saddle rows of a block with the same N, the B columns of one tile.
+struct Group {
+    int32_t terms = 0;
+    double centre = 0.0;
+    int32_t rows = 0;
+    int32_t row_index[tile_b_columns];  // rows of the block, by lane
+    Saddle_Row saddle[tile_b_columns];
+};
+
+// The nodes of one centre and the A panel of their powers (Column_Powers::fill_nodes).
+struct Node_Panel {
+    Saddle_Nodes nodes;
+    std::vector<double> a;
+    uint64_t last_use = 0;
+};
+
+// What a worker keeps from one plot to the next, since fresh pages cost a fault each: the chains' tables
+// and the panels. Kept for later plots up to spare_bytes in all.
+struct Worker_Storage {
+    Row_Phases phases;
+    std::vector<double> a_panel;
+    std::vector<double> b_panel;
+    std::vector<double> node_b;
+    std::vector<double> sums;
+    std::vector<Group> groups;
+    std::vector<std::unique_ptr<Node_Panel>> node_panels;  // of this plot's columns, once a centre is set
+
+    size_t bytes() const {
+        size_t node_bytes = 0;
+        for (const auto& panel : node_panels)
+            node_bytes += sizeof(Node_Panel) + sizeof(double) * panel->a.capacity();
+        return phases.bytes() + node_bytes + sizeof(Group) * groups.capacity() +
+               sizeof(double) *
+                   (a_panel.capacity() + b_panel.capacity() + node_b.capacity() + sums.capacity());
+    }
+};
+
+constexpr size_t spare_bytes = size_t{256} << 20;
+
+std::mutex spare_lock;
+std::vector<std::unique_ptr<Worker_Storage>> spare_storage;  // guarded by spare_lock
+
+std::unique_ptr<Worker_Storage> take_storage() {
+    std::lock_guard guard(spare_lock);
+    if (spare_storage.empty()) return std::make_unique<Worker_Storage>();
+    std::unique_ptr<Worker_Storage> storage = std::move(spare_storage.back());
+    spare_storage.pop_back();
+    return storage;
+}
+
+void give_back(std::unique_ptr<Worker_Storage> storage) {
+    std::lock_guard guard(spare_lock);
+    size_t kept = storage->bytes();
+    for (const auto& spare : spare_storage)
+        kept += spare->bytes();
+    if (kept <= spare_bytes) spare_storage.push_back(std::move(storage));
+}
+
+}  // namespace
+
+struct Accurate_Zeta_Plot::Worker {
+    explicit Worker(const std::vector<double>& sigmas)
+        : powers(sigmas), low_rows(sigmas), storage(take_storage()) {
+        for (const auto& panel : storage->node_panels)
+            panel->nodes.centre = 0.0;  // computed for another plot's columns
+    }
+    ~Worker() { give_back(std::move(storage)); }
+    Worker(const Worker&) = delete;
+    Worker& operator=(const Worker&) = delete;
+
+    Column_Powers powers;
+    Accurate_Zeta_Rows low_rows;
+    std::unique_ptr<Worker_Storage> storage;
+    std::vector<const double*> node_a;  // the node panel of each group
+    uint64_t blocks_done = 0;
+
+    // Rows below the saddle height or past the limit go through low_rows one at a time; the others into
+    // groups of equal N, in order, with their rows for Row_Phases.
+    bool sort_rows(const std::vector<double>& heights, Block_Work& work) {
+        Worker_Storage& space = *storage;
+        space.groups.clear();
+        std::vector<Row_Phases::Row> phase_rows;
+        const size_t width = low_rows.columns();
+        for (int32_t i = 0; i < work.rows; ++i) {
+            const size_t y = static_cast<size_t>(work.first + i);
+            const double t = heights[y];
+            if (!saddle_row(t)) {
+                if (!low_rows.evaluate(t, work.values + static_cast<size_t>(i) * width, work.cancel))
+                    return false;
+                work.add_cells(static_cast<int64_t>(width));
+                continue;
+            }
+            const int32_t terms = saddle_terms(std::fabs(t));
+            if (space.groups.empty() || space.groups.back().rows == tile_b_columns ||
+                space.groups.back().terms != terms) {
+                space.groups.emplace_back();
+                space.groups.back().terms = terms;
+                space.groups.back().centre = static_cast<double>(terms) + 0.5;
+            }
+            Group& group = space.groups.back();
+            Row_Phases::Row row;
+            row.t = std::fabs(t);
+            row.terms = terms;
+            row.follows =
+                !phase_rows.empty() && y > 0 && continues_chain(heights[y - 1], t, static_cast<int64_t>(y));
+            row.group = static_cast<int32_t>(space.groups.size() - 1);
+            row.lane = group.rows;
+            phase_rows.push_back(row);
+            group.row_index[group.rows++] = i;
+        }
+        return space.groups.empty() || space.phases.start(std::move(phase_rows), work.cancel);
+    }
+
+    // What depends on the row alone, and the nodes' panels: A of the nodes' powers per centre, B of F_j.
+    bool prepare_rows(const std::vector<double>& heights, Block_Work& work) {
+        Worker_Storage& space = *storage;
+        const size_t group_count = space.groups.size();
+        space.node_b.assign(group_count * node_terms * tile_b_stride, 0.0);
+        node_a.resize(group_count);
+        for (size_t g = 0; g < group_count; ++g) {
+            Group& group = space.groups[g];
+            const Node_Panel* panel = node_panel(group.centre, work.cancel);
+            if (!panel) return false;
+            node_a[g] = panel->a.data();
+            for (int32_t lane = 0; lane < group.rows; ++lane) {
+                if (cancelled(work.cancel)) return false;
+                Saddle_Row& row = group.saddle[lane];
+                make_saddle_row(std::fabs(heights[static_cast<size_t>(work.first + group.row_index[lane])]),
+                                panel->nodes, row);
+                // F_j against the real part of x_j^-σ, i·F_j against its imaginary part.
+                double* b = space.node_b.data() + g * node_terms * tile_b_stride + static_cast<size_t>(lane);
+                for (size_t j = 0; j < saddle_node_count; ++j) {
+                    b[(2 * j) * tile_b_stride] = row.factor_re[j];
+                    b[(2 * j) * tile_b_stride + tile_b_columns] = row.factor_im[j];
+                    b[(2 * j + 1) * tile_b_stride] = -row.factor_im[j];
+                    b[(2 * j + 1) * tile_b_stride + tile_b_columns] = row.factor_re[j];
+                }
+            }
+        }
+        return true;
+    }
+
+    // The cell sums of every group, panel by panel of n, then the nodes.
+    bool sum_cells(Block_Work& work) {
+        Worker_Storage& space = *storage;
+        const size_t group_count = space.groups.size();
+        const size_t tiles = static_cast<size_t>(powers.tiles());
+        const Tile_Kernel kernel = tile_kernel(kernel_variant());
+        space.a_panel.resize(tiles * panel_terms * tile_a_rows);
+        space.b_panel.resize(group_count * panel_terms * tile_b_stride);  // filled by every panel
+        space.sums.resize(tiles * group_count * tile_sum_size);           // started by the first panel
+        int32_t most_terms = 0;
+        work.saddle_cells = 0;
+        for (const Group& group : space.groups) {
+            most_terms = std::max(most_terms, group.terms);
+            work.saddle_cells += int64_t{group.rows} * static_cast<int64_t>(low_rows.columns());
+        }
+        for (int32_t n = 1; n <= most_terms; n += panel_terms) {
+            if (cancelled(work.cancel)) return false;
+            const int32_t panel = std::min(panel_terms, most_terms - n + 1);
+            powers.fill_panel(n, panel, panel_terms, space.a_panel.data());
+            space.phases.fill_panel(n, panel, panel_terms, space.b_panel.data());
+            for (size_t tile = 0; tile < tiles; ++tile) {
+                const double* a = space.a_panel.data() + tile * panel_terms * tile_a_rows;
+                for (size_t g = 0; g < group_count; ++g) {
+                    const int32_t k_count = std::clamp(space.groups[g].terms - n + 1, 0, panel);
+                    if (k_count == 0) continue;
+                    kernel(a, space.b_panel.data() + g * panel_terms * tile_b_stride, k_count,
+                           space.sums.data() + (tile * group_count + g) * tile_sum_size, n == 1);
+                }
+            }
+            const int64_t done = work.saddle_cells * (n + panel - 1) / (most_terms + 1);
+            work.add_cells(done - work.reported);
+            work.reported = done;
+        }
+        for (size_t tile = 0; tile < tiles; ++tile) {
+            for (size_t g = 0; g < group_count; ++g) {
+                kernel(node_a[g] + tile * node_terms * tile_a_rows,
+                       space.node_b.data() + g * node_terms * tile_b_stride, node_terms,
+                       space.sums.data() + (tile * group_count + g) * tile_sum_size, false);
+            }
+        }
+        return true;
+    }
+
+    // ζ = R(s) + χ(s) conj R(1 − conj s), conjugated below the real axis.
+    bool finish(const std::vector<double>& sigmas, const std::vector<double>& heights, Block_Work& work) {
+        const Worker_Storage& space = *storage;
+        const size_t group_count = space.groups.size();
+        for (size_t g = 0; g < group_count; ++g) {
+            const Group& group = space.groups[g];
+            for (int32_t lane = 0; lane < group.rows; ++lane) {
+                const int32_t i = group.row_index[lane];
+                const bool below = std::signbit(heights[static_cast<size_t>(work.first + i)]);
+                Complex* out = work.values + static_cast<size_t>(i) * sigmas.size();
+                for (size_t column = 0; column < sigmas.size(); ++column) {
+                    const size_t row = 2 * column;  // n^-σ; row + 1 is n^(σ−1), in the same tile
+                    const double* sum = space.sums.data() +
+                                        ((row / tile_a_rows) * group_count + g) * tile_sum_size +
+                                        (row % tile_a_rows) * tile_b_stride + static_cast<size_t>(lane);
+                    const Complex_Double r_s(sum[0], sum[tile_b_columns]);
+                    const Complex_Double r_reflected(sum[tile_b_stride], sum[tile_b_stride + tile_b_columns]);
+                    Complex_Double zeta =
+                        zeta_of_sums(sigmas[column], r_s, r_reflected, group.saddle[lane].chi);
+                    if (below) zeta = std::conj(zeta);
+                    out[column] = Complex{zeta.real(), zeta.imag()};
+                }
+            }
+        }
+        work.add_cells(work.saddle_cells - work.reported);
+        return true;
+    }
+
+    // The node panel of `centre`, made when missing in place of one that earlier blocks used.
+    Node_Panel* node_panel(double centre, const std::atomic<bool>* cancel) {
+        std::vector<std::unique_ptr<Node_Panel>>& panels = storage->node_panels;
+        Node_Panel* chosen = nullptr;
+        for (const auto& panel : panels) {
+            if (panel->nodes.centre == centre) {
+                panel->last_use = blocks_done;
+                return panel.get();
+            }
+            if (panel->last_use != blocks_done && (!chosen || panel->last_use < chosen->last_use))
+                chosen = panel.get();
+        }
+        if (!chosen || panels.size() < 2) {
+            panels.push_back(std::make_unique<Node_Panel>());
+            chosen = panels.back().get();
+        }
+        chosen->nodes.centre = 0.0;  // incomplete until filled
+        chosen->last_use = blocks_done;
+        chosen->a.resize(static_cast<size_t>(powers.tiles()) * node_terms * tile_a_rows);
+        Saddle_Nodes nodes;
+        make_saddle_nodes(centre, nodes);
+        if (!powers.fill_nodes(nodes, chosen->a.data(), cancel)) return nullptr;
+        chosen->nodes = nodes;
+        return chosen;
+    }
+};
+
+Accurate_Zeta_Plot::Accurate_Zeta_Plot(std::vector<double> sigmas, std::vector<double> heights, int workers)
+    : sigmas_(std::move(sigmas)), heights_(std::move(heights)) {
+    workers = std::max(workers, 1);
+    // Blocks of whole chains: each block's cell sums reuse every panel of column powers for all its rows,
+    // so blocks are as tall as sharing the rows among the workers allows, and as the chains' tables fit in
+    // chain_table_bytes.
+    int64_t terms = 1;
+    for (const double t : heights_) {
+        if (saddle_row(t)) terms = std::max<int64_t>(terms, saddle_terms(std::fabs(t)));
+    }
+    const int64_t chains_in_memory =
+        std::max<int64_t>(1, chain_table_bytes / ((terms + 1) * static_cast<int64_t>(sizeof(Unit_Complex))));
+    const int64_t shared_rows = (static_cast<int64_t>(heights_.size()) + blocks_per_worker * workers - 1) /
+                                (blocks_per_worker * workers);
+    const int64_t chains =
+        std::clamp<int64_t>((shared_rows + phase_chain_rows - 1) / phase_chain_rows, 1,
+                            std::min<int64_t>(chains_in_memory, most_block_rows / phase_chain_rows));
+    block_rows_ = static_cast<int32_t>(chains * phase_chain_rows);
+    workers_.resize(static_cast<size_t>(workers));  // each made by its first block
+}
+
+Accurate_Zeta_Plot::~Accurate_Zeta_Plot() = default;
+
+int64_t Accurate_Zeta_Plot::block_count() const {
+    return (static_cast<int64_t>(heights_.size()) + block_rows_ - 1) / block_rows_;
+}
+
+int32_t Accurate_Zeta_Plot::first_row(int64_t block) const {
+    return static_cast<int32_t>(block * block_rows_);
+}
+
+int32_t Accurate_Zeta_Plot::row_count(int64_t block) const {
+    return static_cast<int32_t>(
+        std::min<int64_t>(block_rows_, static_cast<int64_t>(heights_.size()) - first_row(block)));
+}
+
+int32_t Accurate_Zeta_Plot::columns() const {
+    return static_cast<int32_t>(sigmas_.size());
+}
+
+bool Accurate_Zeta_Plot::evaluate_block(int64_t block, int worker_index, Complex* values,
+                                        const std::atomic<bool>* cancel, std::atomic<int64_t>* cells_done) {
+    std::unique_ptr<Worker>& slot = workers_[static_cast<size_t>(worker_index)];
+    if (!slot) slot = std::make_unique<Worker>(sigmas_);
+    Worker& worker = *slot;
+    ++worker.blocks_done;
+    Block_Work work{first_row(block), row_count(block), values, cancel, cells_done};
+    return worker.sort_rows(heights_, work) && worker.prepare_rows(heights_, work) &&
+           worker.sum_cells(work) && worker.finish(sigmas_, heights_, work);
+}
+
+}  // namespace zeta_math
