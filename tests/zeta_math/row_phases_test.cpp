@@ -47,8 +47,11 @@ std::vector<double> sampled_errors(std::vector<Row_Phases::Row> rows, int32_t te
     for (size_t y = 0; y < rows.size(); ++y) {
         if (y % every == 0 || y + 1 == rows.size()) sampled.push_back(y);
     }
-    std::vector<std::vector<zeta_math::Unit_Complex>> values(sampled.size(),
-                                                             std::vector<zeta_math::Unit_Complex>(terms + 1));
+    // Kept from call to call: fresh pages are slow to come by.
+    static std::vector<std::vector<zeta_math::Unit_Complex>> values;
+    values.resize(sampled.size());
+    for (auto& row_values : values)
+        row_values.resize(static_cast<size_t>(terms) + 1);
     for (int32_t first = 1; first <= terms; first += capacity) {
         const int32_t count = std::min(capacity, terms - first + 1);
         phases.fill_panel(first, count, capacity, b.data());

@@ -24,8 +24,8 @@ using Complex_Double = std::complex<double>;
 constexpr int32_t panel_terms = 64;                       // n per panel
 constexpr int32_t node_terms = 2 * saddle_node_count;     // k of the nodes' panel
 constexpr int64_t chain_table_bytes = int64_t{32} << 20;  // chain seeds of one block, at most
-constexpr int32_t most_block_rows = 16 * phase_chain_rows;
-constexpr int blocks_per_worker = 4;  // so that a slow worker holds up little
+constexpr int64_t most_block_chains = 16;
+constexpr int blocks_per_worker = 2;  // a slow worker holds up one block at most
 
 bool cancelled(const std::atomic<bool>* cancel) {
     return cancel != nullptr && cancel->load(std::memory_order_relaxed);
@@ -303,37 +303,37 @@ struct Accurate_Zeta_Plot::Worker {
 Accurate_Zeta_Plot::Accurate_Zeta_Plot(std::vector<double> sigmas, std::vector<double> heights, int workers)
     : sigmas_(std::move(sigmas)), heights_(std::move(heights)) {
     workers = std::max(workers, 1);
-    // Blocks of whole chains: each block's cell sums reuse every panel of column powers for all its rows,
-    // so blocks are as tall as sharing the rows among the workers allows, and as the chains' tables fit in
-    // chain_table_bytes.
+    // Blocks of whole chains: a block's panels of column powers serve all its rows, so blocks are as tall
+    // as sharing the chains evenly among the workers (blocks_per_worker each) allows, and as their chains'
+    // tables fit in chain_table_bytes.
     int64_t terms = 1;
     for (const double t : heights_) {
         if (saddle_row(t)) terms = std::max<int64_t>(terms, saddle_terms(std::fabs(t)));
     }
-    const int64_t chains_in_memory =
-        std::max<int64_t>(1, chain_table_bytes / ((terms + 1) * static_cast<int64_t>(sizeof(Unit_Complex))));
-    const int64_t shared_rows = (static_cast<int64_t>(heights_.size()) + blocks_per_worker * workers - 1) /
-                                (blocks_per_worker * workers);
-    const int64_t chains =
-        std::clamp<int64_t>((shared_rows + phase_chain_rows - 1) / phase_chain_rows, 1,
-                            std::min<int64_t>(chains_in_memory, most_block_rows / phase_chain_rows));
-    block_rows_ = static_cast<int32_t>(chains * phase_chain_rows);
+    const int64_t chain_bytes = (terms + 1) * static_cast<int64_t>(sizeof(Unit_Complex));
+    const int64_t most_chains = std::clamp<int64_t>(chain_table_bytes / chain_bytes, 1, most_block_chains);
+    const int64_t rows = static_cast<int64_t>(heights_.size());
+    const int64_t chains = (rows + phase_chain_rows - 1) / phase_chain_rows;
+    const int64_t blocks = std::min(
+        chains, std::max<int64_t>(blocks_per_worker * workers, (chains + most_chains - 1) / most_chains));
+    for (int64_t block = 0; block <= blocks; ++block)
+        block_starts_.push_back(
+            static_cast<int32_t>(std::min(rows, block * chains / blocks * phase_chain_rows)));
     workers_.resize(static_cast<size_t>(workers));  // each made by its first block
 }
 
 Accurate_Zeta_Plot::~Accurate_Zeta_Plot() = default;
 
 int64_t Accurate_Zeta_Plot::block_count() const {
-    return (static_cast<int64_t>(heights_.size()) + block_rows_ - 1) / block_rows_;
+    return static_cast<int64_t>(block_starts_.size()) - 1;
 }
 
 int32_t Accurate_Zeta_Plot::first_row(int64_t block) const {
-    return static_cast<int32_t>(block * block_rows_);
+    return block_starts_[static_cast<size_t>(block)];
 }
 
 int32_t Accurate_Zeta_Plot::row_count(int64_t block) const {
-    return static_cast<int32_t>(
-        std::min<int64_t>(block_rows_, static_cast<int64_t>(heights_.size()) - first_row(block)));
+    return block_starts_[static_cast<size_t>(block) + 1] - block_starts_[static_cast<size_t>(block)];
 }
 
 int32_t Accurate_Zeta_Plot::columns() const {

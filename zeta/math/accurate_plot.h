@@ -46,7 +46,7 @@ private:
 
     std::vector<double> sigmas_;
     std::vector<double> heights_;
-    int32_t block_rows_ = 0;
+    std::vector<int32_t> block_starts_;  // the first row of each block, then the number of rows
     std::vector<std::unique_ptr<Worker>> workers_;
 };
 

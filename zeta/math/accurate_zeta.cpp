@@ -51,7 +51,7 @@ struct Accurate_Zeta_Rows::Tables {
     double t = std::numeric_limits<double>::quiet_NaN();
     bool saddle = false;
     int32_t terms = 0;
-    std::vector<Unit_Complex> phases;
+    zeta_math::Phase_Storage phases;
     // Saddle rows only: the nodes of the centre N + 1/2 and the parts that depend on t.
     zeta_math::Saddle_Nodes nodes;
     zeta_math::Saddle_Row row;
@@ -89,8 +89,8 @@ struct Accurate_Zeta_Rows::Tables {
         terms = saddle ? zeta_math::saddle_terms(height) : euler_maclaurin_terms(height);
         if (!primes || primes->limit < terms) primes = zeta_math::prime_table(terms);
         t = std::numeric_limits<double>::quiet_NaN();  // incomplete until the end
-        phases.resize(static_cast<size_t>(terms) + 1);
-        if (!zeta_math::build_phase_table(*primes, height, terms, phases.data(), cancel)) return false;
+        Unit_Complex* table = phases.reserve(static_cast<size_t>(terms) + 1);
+        if (!zeta_math::build_phase_table(*primes, height, terms, table, cancel)) return false;
         if (saddle) {
             const double centre = static_cast<double>(terms) + 0.5;
             if (nodes.centre != centre) zeta_math::make_saddle_nodes(centre, nodes);
@@ -182,11 +182,11 @@ struct Accurate_Zeta_Rows::Tables {
         double sum_re = 0.0;
         double sum_im = 0.0;
         for (int32_t k = 1; k < n; ++k) {
-            sum_re += powers[static_cast<size_t>(k)] * phases[static_cast<size_t>(k)].re;
-            sum_im += powers[static_cast<size_t>(k)] * phases[static_cast<size_t>(k)].im;
+            sum_re += powers[static_cast<size_t>(k)] * phases.data()[k].re;
+            sum_im += powers[static_cast<size_t>(k)] * phases.data()[k].im;
         }
         Complex_Double sum(sum_re, sum_im);
-        const Unit_Complex last = phases[static_cast<size_t>(n)];
+        const Unit_Complex last = phases.data()[n];
         Complex_Double n_power = powers[static_cast<size_t>(n)] * Complex_Double(last.re, last.im);
         if (conjugate) {
             sum = std::conj(sum);

@@ -1,5 +1,6 @@
 #include "zeta/math/phase_table.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zeta_math {
@@ -10,6 +11,16 @@ constexpr int32_t cancel_mask = 4095;  // the cancel flag is tested every 4096 e
 
 }  // namespace
 
+Unit_Complex* Phase_Storage::reserve(size_t entries) {
+    if (entries > capacity_) {
+        std::unique_ptr<Unit_Complex[]> larger(new Unit_Complex[entries]);  // not written
+        if (capacity_ > 0) std::copy(entries_.get(), entries_.get() + capacity_, larger.get());
+        entries_ = std::move(larger);
+        capacity_ = entries;
+    }
+    return entries_.get();
+}
+
 Unit_Complex prime_phase(const Prime_Table& primes, size_t k, double t, Double_Double t_halves) {
     const double phase = reduce_modulo_two_pi(multiply(primes.logs[k], primes.log_halves[k], t, t_halves));
     return {std::cos(phase), -std::sin(phase)};
@@ -19,7 +30,7 @@ bool build_phase_table(const Prime_Table& primes, double t, int32_t count, Unit_
                        const std::atomic<bool>* cancel) {
     const Double_Double t_halves = split(t);
     const int32_t* factor = primes.smallest_factor.data();
-    table[1] = Unit_Complex{};
+    table[1] = Unit_Complex{1.0, 0.0};
     size_t prime = 0;
     for (int32_t n = 2; n <= count; ++n) {
         if ((n & cancel_mask) == 0 && cancel && cancel->load(std::memory_order_relaxed)) return false;

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "zeta/math/double_double.h"
 #include "zeta/math/prime_table.h"
@@ -13,8 +14,23 @@ namespace zeta_math {
 
 // A complex number of modulus 1 (up to rounding).
 struct Unit_Complex {
-    double re = 1.0;
-    double im = 0.0;
+    double re;
+    double im;
+};
+
+// Storage for a table that grows without writing its entries, so that its pages are first touched (and
+// faulted in) by build_phase_table, which can be cancelled, and written once. Keeps its entries when grown.
+class Phase_Storage {
+public:
+    // Room for entries 0 ... entries − 1.
+    Unit_Complex* reserve(size_t entries);
+    Unit_Complex* data() { return entries_.get(); }
+    const Unit_Complex* data() const { return entries_.get(); }
+    size_t capacity() const { return capacity_; }
+
+private:
+    std::unique_ptr<Unit_Complex[]> entries_;
+    size_t capacity_ = 0;
 };
 
 inline Unit_Complex operator*(Unit_Complex a, Unit_Complex b) {

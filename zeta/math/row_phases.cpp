@@ -20,7 +20,7 @@ bool continues_chain(double before, double t, int64_t y) {
 
 size_t Row_Phases::bytes() const {
     size_t entries = 0;
-    for (const auto& seed : seeds_)
+    for (const Phase_Storage& seed : seeds_)
         entries += seed.capacity();
     for (const auto& step : steps_)
         entries += step->table.capacity();
@@ -42,6 +42,7 @@ bool Row_Phases::start(std::vector<Row> rows, const std::atomic<bool>* cancel) {
         chain_terms.empty() ? 0 : *std::max_element(chain_terms.begin(), chain_terms.end());
     if (!primes_ || primes_->limit < most_terms) primes_ = prime_table(std::max(most_terms, 1));
     if (seeds_.size() < chain_terms.size()) seeds_.resize(chain_terms.size());
+    seed_terms_ = chain_terms;
     row_steps_.assign(rows_.size(), nullptr);
     size_t chain = 0;
     for (size_t i = 0; i < rows_.size(); ++i) {
@@ -51,9 +52,8 @@ bool Row_Phases::start(std::vector<Row> rows, const std::atomic<bool>* cancel) {
             if (!row_steps_[i]) return false;
             continue;
         }
-        std::vector<Unit_Complex>& seed = seeds_[chain];
-        seed.resize(static_cast<size_t>(chain_terms[chain]) + 1);
-        if (!build_phase_table(*primes_, row.t, chain_terms[chain], seed.data(), cancel)) return false;
+        Unit_Complex* seed = seeds_[chain].reserve(static_cast<size_t>(chain_terms[chain]) + 1);
+        if (!build_phase_table(*primes_, row.t, chain_terms[chain], seed, cancel)) return false;
         ++chain;
     }
     // Step tables this block did not use go, the least recently used first, down to kept_steps.
@@ -80,8 +80,8 @@ Row_Phases::Step* Row_Phases::step_table(double delta, int32_t terms, const std:
     step->last_use = uses_;
     if (step->terms < terms) {
         step->terms = 0;  // incomplete until built
-        step->table.resize(static_cast<size_t>(terms) + 1);
-        if (!build_phase_table(*primes_, delta, terms, step->table.data(), cancel)) return nullptr;
+        Unit_Complex* table = step->table.reserve(static_cast<size_t>(terms) + 1);
+        if (!build_phase_table(*primes_, delta, terms, table, cancel)) return nullptr;
         step->terms = terms;
     }
     return step;
@@ -116,21 +116,21 @@ void Row_Phases::fill_panel(int32_t first, int32_t count, int32_t capacity, doub
     for (size_t i = 0; i < rows_.size(); ++i) {
         const Row& row = rows_[i];
         if (i == 0 || !row.follows) {
-            const std::vector<Unit_Complex>& seed = seeds_[chain++];
-            const int64_t covered = static_cast<int64_t>(seed.size()) - first;
+            const Unit_Complex* seed = seeds_[chain].data();
+            const int64_t covered = int64_t{seed_terms_[chain]} + 1 - first;
+            ++chain;
             valid = static_cast<size_t>(std::clamp<int64_t>(covered, 0, count));
-            const Unit_Complex* from = seed.data() + first;
             for (size_t k = 0; k < valid; ++k) {
-                re[k] = from[k].re;
-                im[k] = from[k].im;
+                re[k] = seed[static_cast<size_t>(first) + k].re;
+                im[k] = seed[static_cast<size_t>(first) + k].im;
             }
             std::fill(re + valid, re + size, 0.0);
             std::fill(im + valid, im + size, 0.0);
         } else {
-            const Unit_Complex* step = row_steps_[i]->table.data() + first;
-            for (size_t k = 0; k < valid; ++k) {
-                const double next_re = re[k] * step[k].re - im[k] * step[k].im;
-                const double next_im = re[k] * step[k].im + im[k] * step[k].re;
+            const Unit_Complex* step = row_steps_[i]->table.data();
+            for (size_t k = 0, n = static_cast<size_t>(first); k < valid; ++k, ++n) {
+                const double next_re = re[k] * step[n].re - im[k] * step[n].im;
+                const double next_im = re[k] * step[n].im + im[k] * step[n].re;
                 const double correction = 1.5 - 0.5 * (next_re * next_re + next_im * next_im);
                 re[k] = next_re * correction;
                 im[k] = next_im * correction;

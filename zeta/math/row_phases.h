@@ -55,14 +55,15 @@ private:
         double delta = 0.0;
         int32_t terms = 0;
         uint64_t last_use = 0;
-        std::vector<Unit_Complex> table;
+        Phase_Storage table;
     };
 
     Step* step_table(double delta, int32_t terms, const std::atomic<bool>* cancel);
 
     std::vector<Row> rows_;
-    std::vector<Step*> row_steps_;                  // for rows that follow, else null
-    std::vector<std::vector<Unit_Complex>> seeds_;  // per chain, in order of the chains' first rows
+    std::vector<Step*> row_steps_;      // for rows that follow, else null
+    std::vector<Phase_Storage> seeds_;  // per chain, in order of the chains' first rows
+    std::vector<int32_t> seed_terms_;
     std::vector<std::unique_ptr<Step>> steps_;
     std::shared_ptr<const Prime_Table> primes_;
     uint64_t uses_ = 0;
