@@ -32,21 +32,17 @@ bool fill_grid_accurately(const Calculation_Settings& settings, Value_Grid& grid
         heights[static_cast<size_t>(y)] = row_t(settings, y);
     const int workers = std::max(thread_count, 1);
     zeta_math::Accurate_Zeta_Plot plot(std::move(sigmas), std::move(heights), workers);
-    std::vector<std::vector<Complex>> values(static_cast<size_t>(workers));
     std::atomic<bool> out_of_memory{false};
     const bool completed = run_blocks(plot.block_count(), workers, cancel, [&](int64_t block, int worker) {
         // The workers' own threads must not throw: running out of memory stops the fill and is thrown again
         // on the calling thread.
         try {
-            std::vector<Complex>& block_values = values[static_cast<size_t>(worker)];
-            block_values.resize(static_cast<size_t>(plot.row_count(block)) * static_cast<size_t>(grid.width));
-            if (!plot.evaluate_block(block, worker, block_values.data(), &cancel, cells_done)) return false;
-            const int32_t first_row = plot.first_row(block);
+            const Complex* values = plot.evaluate_block(block, worker, &cancel, cells_done);
+            if (!values) return false;
             for (int32_t i = 0; i < plot.row_count(block); ++i) {
-                const Complex* row =
-                    block_values.data() + static_cast<size_t>(i) * static_cast<size_t>(grid.width);
+                const Complex* row = values + static_cast<size_t>(i) * static_cast<size_t>(grid.width);
                 for (int32_t x = 0; x < grid.width; ++x)
-                    write_cell(grid, x, first_row + i,
+                    write_cell(grid, x, plot.first_row(block) + i,
                                cell_value(settings.mode, row[x], settings.ceiling, settings.floor));
             }
             return true;

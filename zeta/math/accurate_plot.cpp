@@ -86,12 +86,14 @@ struct Worker_Storage {
     std::vector<double> sums;
     std::vector<Group> groups;
     std::vector<std::unique_ptr<Node_Panel>> node_panels;  // of this plot's columns, once a centre is set
+    std::vector<Complex> values;                           // of the block
 
     size_t bytes() const {
         size_t node_bytes = 0;
         for (const auto& panel : node_panels)
             node_bytes += sizeof(Node_Panel) + sizeof(double) * panel->a.capacity();
         return phases.bytes() + node_bytes + sizeof(Group) * groups.capacity() +
+               sizeof(Complex) * values.capacity() +
                sizeof(double) *
                    (a_panel.capacity() + b_panel.capacity() + node_b.capacity() + sums.capacity());
     }
@@ -340,15 +342,19 @@ int32_t Accurate_Zeta_Plot::columns() const {
     return static_cast<int32_t>(sigmas_.size());
 }
 
-bool Accurate_Zeta_Plot::evaluate_block(int64_t block, int worker_index, Complex* values,
-                                        const std::atomic<bool>* cancel, std::atomic<int64_t>* cells_done) {
+const Complex* Accurate_Zeta_Plot::evaluate_block(int64_t block, int worker_index,
+                                                  const std::atomic<bool>* cancel,
+                                                  std::atomic<int64_t>* cells_done) {
     std::unique_ptr<Worker>& slot = workers_[static_cast<size_t>(worker_index)];
     if (!slot) slot = std::make_unique<Worker>(sigmas_);
     Worker& worker = *slot;
     ++worker.blocks_done;
-    Block_Work work{first_row(block), row_count(block), values, cancel, cells_done};
-    return worker.sort_rows(heights_, work) && worker.prepare_rows(heights_, work) &&
-           worker.sum_cells(work) && worker.finish(sigmas_, heights_, work);
+    std::vector<Complex>& values = worker.storage->values;
+    values.resize(static_cast<size_t>(row_count(block)) * sigmas_.size());
+    Block_Work work{first_row(block), row_count(block), values.data(), cancel, cells_done};
+    const bool done = worker.sort_rows(heights_, work) && worker.prepare_rows(heights_, work) &&
+                      worker.sum_cells(work) && worker.finish(sigmas_, heights_, work);
+    return done ? values.data() : nullptr;
 }
 
 }  // namespace zeta_math

@@ -34,12 +34,13 @@ public:
     int32_t row_count(int64_t block) const;
     int32_t columns() const;
 
-    // Evaluates the cells of the block's rows into values[(row − first_row(block)) · columns() + column].
-    // Tests `cancel` (when given) at least every millisecond or so; returns false, the values partly written,
-    // once it is set. `cells_done`, when given, grows as the work goes on, by the block's cell count in all
-    // when it completes. Throws std::bad_alloc when its tables do not fit in memory.
-    bool evaluate_block(int64_t block, int worker, Complex* values, const std::atomic<bool>* cancel = nullptr,
-                        std::atomic<int64_t>* cells_done = nullptr);
+    // Evaluates the cells of the block's rows into the worker's array of values, which it returns: value
+    // (row − first_row(block)) · columns() + column, valid until the worker's next block. Tests `cancel`
+    // (when given) at least every millisecond or so and returns null once it is set. `cells_done`, when
+    // given, grows as the work goes on, by the block's cell count in all when it completes. Throws
+    // std::bad_alloc when its tables do not fit in memory.
+    const Complex* evaluate_block(int64_t block, int worker, const std::atomic<bool>* cancel = nullptr,
+                                  std::atomic<int64_t>* cells_done = nullptr);
 
 private:
     struct Worker;
