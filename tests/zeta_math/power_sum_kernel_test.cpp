@@ -51,7 +51,7 @@ TEST(PowerSumKernel, EveryVariantAddsTheProductsOneByOneInIncreasingK) {
             if (!zeta_math::kernel_variant_available(variant)) continue;
             SCOPED_TRACE(zeta_math::kernel_variant_name(variant));
             std::vector<double> sums(before);
-            zeta_math::tile_kernel(variant)(a.data(), b.data(), k_count, sums.data(), start);
+            zeta_math::plot_kernels(variant).tile_sums(a.data(), b.data(), k_count, sums.data(), start);
             EXPECT_EQ(std::memcmp(sums.data(), expected.data(), sums.size() * sizeof(double)), 0)
                 << (start ? "from 0" : "added to the sums");
         }

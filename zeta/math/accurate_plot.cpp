@@ -209,7 +209,7 @@ struct Accurate_Zeta_Plot::Worker {
         Worker_Storage& space = *storage;
         const size_t group_count = space.groups.size();
         const size_t tiles = static_cast<size_t>(powers.tiles());
-        const Tile_Kernel kernel = tile_kernel(kernel_variant());
+        const Tile_Kernel kernel = plot_kernels(kernel_variant()).tile_sums;
         space.a_panel.resize(tiles * panel_terms * tile_a_rows);
         space.b_panel.resize(group_count * panel_terms * tile_b_stride);  // filled by every panel
         space.sums.resize(tiles * group_count * tile_sum_size);           // started by the first panel

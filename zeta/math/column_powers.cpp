@@ -69,6 +69,7 @@ void Column_Powers::fill_panel(int32_t first, int32_t count, int32_t capacity, d
         }
     }
     const size_t stride = static_cast<size_t>(capacity);
+    const Plot_Kernels& kernels = plot_kernels(kernel_variant());
     for (size_t i = 0; i < sigmas_.size(); ++i) {
         const int step = column_step_[i];
         if (step < 0) {
@@ -77,25 +78,11 @@ void Column_Powers::fill_panel(int32_t first, int32_t count, int32_t capacity, d
                 minus_[k] = std::exp(-sigma * logs_[k]);
                 reflected_[k] = std::exp((sigma - 1.0) * logs_[k]);
             }
-        } else if (column_excess_[i] == 0.0) {
-            const double* down = step_down_[static_cast<size_t>(step)].data();
-            const double* up = step_up_[static_cast<size_t>(step)].data();
-            for (size_t k = 0; k < size; ++k) {
-                minus_[k] *= down[k];
-                reflected_[k] *= up[k];
-            }
         } else {
             // n^∓(δ + ε) = n^∓δ · (1 ∓ ε ln n), the rest of the series below 10^-18.
-            const double* down = step_down_[static_cast<size_t>(step)].data();
-            const double* up = step_up_[static_cast<size_t>(step)].data();
-            const double excess = column_excess_[i];
-            for (size_t k = 0; k < size; ++k) {
-                const double change = excess * logs_[k];
-                const double minus = minus_[k] * down[k];
-                const double reflected = reflected_[k] * up[k];
-                minus_[k] = minus - minus * change;
-                reflected_[k] = reflected + reflected * change;
-            }
+            kernels.step_powers(
+                minus_.data(), reflected_.data(), step_down_[static_cast<size_t>(step)].data(),
+                step_up_[static_cast<size_t>(step)].data(), logs_.data(), column_excess_[i], size);
         }
         // The tile's rows are gathered row by row and written out interleaved once the tile is complete.
         const size_t slot = (2 * i) % tile_a_rows;

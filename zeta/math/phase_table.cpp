@@ -1,6 +1,5 @@
 #include "zeta/math/phase_table.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace zeta_math {
@@ -10,16 +9,6 @@ namespace {
 constexpr int32_t cancel_mask = 4095;  // the cancel flag is tested every 4096 entries
 
 }  // namespace
-
-Unit_Complex* Phase_Storage::reserve(size_t entries) {
-    if (entries > capacity_) {
-        std::unique_ptr<Unit_Complex[]> larger(new Unit_Complex[entries]);  // not written
-        if (capacity_ > 0) std::copy(entries_.get(), entries_.get() + capacity_, larger.get());
-        entries_ = std::move(larger);
-        capacity_ = entries;
-    }
-    return entries_.get();
-}
 
 Unit_Complex prime_phase(const Prime_Table& primes, size_t k, double t, Double_Double t_halves) {
     const double phase = reduce_modulo_two_pi(multiply(primes.logs[k], primes.log_halves[k], t, t_halves));

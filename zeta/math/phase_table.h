@@ -5,10 +5,10 @@
 
 #include <atomic>
 #include <cstdint>
-#include <memory>
 
 #include "zeta/math/double_double.h"
 #include "zeta/math/prime_table.h"
+#include "zeta/math/raw_buffer.h"
 
 namespace zeta_math {
 
@@ -18,20 +18,7 @@ struct Unit_Complex {
     double im;
 };
 
-// Storage for a table that grows without writing its entries, so that its pages are first touched (and
-// faulted in) by build_phase_table, which can be cancelled, and written once. Keeps its entries when grown.
-class Phase_Storage {
-public:
-    // Room for entries 0 ... entries − 1.
-    Unit_Complex* reserve(size_t entries);
-    Unit_Complex* data() { return entries_.get(); }
-    const Unit_Complex* data() const { return entries_.get(); }
-    size_t capacity() const { return capacity_; }
-
-private:
-    std::unique_ptr<Unit_Complex[]> entries_;
-    size_t capacity_ = 0;
-};
+using Phase_Storage = Raw_Buffer<Unit_Complex>;
 
 inline Unit_Complex operator*(Unit_Complex a, Unit_Complex b) {
     return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};

@@ -4,22 +4,20 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "zeta/math/power_sum_tile.h"
+#include "zeta/math/power_sum_variants.h"
 
 namespace zeta_math {
 
 #ifdef ZETA_KERNEL_VARIANTS
 // In power_sum_kernel_avx2.cpp and power_sum_kernel_avx512.cpp, built only for x86-64.
-void tile_sums_avx2(const double* a, const double* b, int32_t k_count, double* sum, bool start);
-void tile_sums_avx512(const double* a, const double* b, int32_t k_count, double* sum, bool start);
+extern const Plot_Kernels plot_kernels_avx2;
+extern const Plot_Kernels plot_kernels_avx512;
 #endif
 
 namespace {
 
 // SSE2 on x86, two lanes wherever GCC vector extensions compile.
-void tile_sums_generic(const double* a, const double* b, int32_t k_count, double* sum, bool start) {
-    tile_sums<2, 1>(a, b, k_count, sum, start);
-}
+constexpr Plot_Kernels plot_kernels_generic = plot_kernels_of<2, 1>();
 
 constexpr Kernel_Variant fastest_first[] = {Kernel_Variant::Avx512, Kernel_Variant::Avx2,
                                             Kernel_Variant::Generic};
@@ -66,13 +64,13 @@ bool set_kernel_variant(Kernel_Variant variant) {
     return true;
 }
 
-Tile_Kernel tile_kernel(Kernel_Variant variant) {
+const Plot_Kernels& plot_kernels(Kernel_Variant variant) {
 #ifdef ZETA_KERNEL_VARIANTS
-    if (variant == Kernel_Variant::Avx2) return tile_sums_avx2;
-    if (variant == Kernel_Variant::Avx512) return tile_sums_avx512;
+    if (variant == Kernel_Variant::Avx2) return plot_kernels_avx2;
+    if (variant == Kernel_Variant::Avx512) return plot_kernels_avx512;
 #endif
     (void)variant;
-    return tile_sums_generic;
+    return plot_kernels_generic;
 }
 
 const char* kernel_variant_name(Kernel_Variant variant) {

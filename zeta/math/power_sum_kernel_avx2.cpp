@@ -1,10 +1,8 @@
-// The tile kernel for AVX2: 4 lanes, 12 accumulators in the 16 ymm registers. Compiled with -mavx2.
-#include "zeta/math/power_sum_tile.h"
+// The plot kernels for AVX2: 4 lanes, the tile sums in 12 of the 16 ymm registers. Compiled with -mavx2.
+#include "zeta/math/power_sum_variants.h"
 
 namespace zeta_math {
 
-void tile_sums_avx2(const double* a, const double* b, int32_t k_count, double* sum, bool start) {
-    tile_sums<4, 1>(a, b, k_count, sum, start);
-}
+extern const Plot_Kernels plot_kernels_avx2 = plot_kernels_of<4, 1>();
 
 }  // namespace zeta_math

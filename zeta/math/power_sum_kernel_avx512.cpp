@@ -1,10 +1,9 @@
-// The tile kernel for AVX-512: 8 lanes, 24 accumulators in the 32 zmm registers. Compiled with -mavx512f.
-#include "zeta/math/power_sum_tile.h"
+// The plot kernels for AVX-512: 8 lanes, the tile sums in 24 of the 32 zmm registers. Compiled with
+// -mavx512f.
+#include "zeta/math/power_sum_variants.h"
 
 namespace zeta_math {
 
-void tile_sums_avx512(const double* a, const double* b, int32_t k_count, double* sum, bool start) {
-    tile_sums<8, 2>(a, b, k_count, sum, start);
-}
+extern const Plot_Kernels plot_kernels_avx512 = plot_kernels_of<8, 2>();
 
 }  // namespace zeta_math

@@ -23,7 +23,8 @@ size_t Row_Phases::bytes() const {
     for (const Phase_Storage& seed : seeds_)
         entries += seed.capacity();
     for (const auto& step : steps_)
-        entries += step->table.capacity();
+        entries += step->re.capacity();  // and as many of im
+    entries += step_scratch_.capacity();
     return entries * sizeof(Unit_Complex) +
            sizeof(double) * (current_re_.capacity() + current_im_.capacity() + group_re_.capacity() +
                              group_im_.capacity());
@@ -80,8 +81,15 @@ Row_Phases::Step* Row_Phases::step_table(double delta, int32_t terms, const std:
     step->last_use = uses_;
     if (step->terms < terms) {
         step->terms = 0;  // incomplete until built
-        Unit_Complex* table = step->table.reserve(static_cast<size_t>(terms) + 1);
+        Unit_Complex* table = step_scratch_.reserve(static_cast<size_t>(terms) + 1);
         if (!build_phase_table(*primes_, delta, terms, table, cancel)) return nullptr;
+        // Split into real and imaginary parts, for the vector loops of advance_phases.
+        double* re = step->re.reserve(static_cast<size_t>(terms) + 1);
+        double* im = step->im.reserve(static_cast<size_t>(terms) + 1);
+        for (size_t n = 1; n <= static_cast<size_t>(terms); ++n) {
+            re[n] = table[n].re;
+            im[n] = table[n].im;
+        }
         step->terms = terms;
     }
     return step;
@@ -95,6 +103,7 @@ void Row_Phases::fill_panel(int32_t first, int32_t count, int32_t capacity, doub
     group_im_.resize(tile_b_columns * size);
     double* re = current_re_.data();
     double* im = current_im_.data();
+    const Plot_Kernels& kernels = plot_kernels(kernel_variant());
     size_t chain = 0;
     size_t valid = 0;  // entries of the panel that the current chain covers
     // Each group's rows are gathered lane by lane and written to the kernel's layout once it is complete.
@@ -127,14 +136,9 @@ void Row_Phases::fill_panel(int32_t first, int32_t count, int32_t capacity, doub
             std::fill(re + valid, re + size, 0.0);
             std::fill(im + valid, im + size, 0.0);
         } else {
-            const Unit_Complex* step = row_steps_[i]->table.data();
-            for (size_t k = 0, n = static_cast<size_t>(first); k < valid; ++k, ++n) {
-                const double next_re = re[k] * step[n].re - im[k] * step[n].im;
-                const double next_im = re[k] * step[n].im + im[k] * step[n].re;
-                const double correction = 1.5 - 0.5 * (next_re * next_re + next_im * next_im);
-                re[k] = next_re * correction;
-                im[k] = next_im * correction;
-            }
+            const Step& step = *row_steps_[i];
+            if (valid > 0)
+                kernels.advance_phases(re, im, step.re.data() + first, step.im.data() + first, valid);
         }
         std::copy(re, re + size, group_re_.begin() + row.lane * count);
         std::copy(im, im + size, group_im_.begin() + row.lane * count);

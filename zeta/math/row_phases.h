@@ -55,7 +55,8 @@ private:
         double delta = 0.0;
         int32_t terms = 0;
         uint64_t last_use = 0;
-        Phase_Storage table;
+        Raw_Buffer<double> re;  // n^-iΔ, index n
+        Raw_Buffer<double> im;
     };
 
     Step* step_table(double delta, int32_t terms, const std::atomic<bool>* cancel);
@@ -71,6 +72,7 @@ private:
     std::vector<double> current_im_;
     std::vector<double> group_re_;  // the rows of the group being written, one after the other
     std::vector<double> group_im_;
+    Phase_Storage step_scratch_;  // a step table as it is built
 };
 
 }  // namespace zeta_math
