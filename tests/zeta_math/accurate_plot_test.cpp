@@ -135,6 +135,31 @@ TEST(AccuratePlot, CellsAreTheSingleValuesUpToRounding) {
     std::printf("plot cells against single values: worst %.3g\n", worst);
 }
 
+// A plot from t = 10^6 up, where the sums that fall below 10^-19 · |ζ| far from the strip are left out.
+TEST(AccuratePlot, CellsFarFromTheStripAreTheSingleValuesUpToRounding) {
+    std::vector<double> sigmas;
+    for (int x = 0; x <= 60; ++x)
+        sigmas.push_back(-30.0 + x);
+    std::vector<double> heights;
+    for (int y = 0; y < 35; ++y)
+        heights.push_back(1e6 + 0.5 * y);
+    const std::vector<Complex> values = evaluate(sigmas, heights, 2);
+    double worst = 0.0;
+    for (size_t y = 0; y < heights.size(); ++y) {
+        for (size_t x = 0; x < sigmas.size(); ++x) {
+            Complex single;
+            evaluate_zeta_accurately(Complex{sigmas[x], heights[y]}, single);
+            const Complex cell = values[y * sigmas.size() + x];
+            const std::complex<double> expected(single.real, single.imaginary);
+            const double error = std::abs(std::complex<double>(cell.real, cell.imaginary) - expected) /
+                                 std::max(1.0, std::abs(expected));
+            worst = std::max(worst, error);
+            EXPECT_LE(error, plot_tolerance) << "σ = " << sigmas[x] << ", t = " << heights[y];
+        }
+    }
+    std::printf("plot cells far from the strip against single values: worst %.3g\n", worst);
+}
+
 TEST(AccuratePlot, ProgressCountsEveryCellOnce) {
     const std::vector<double> sigmas = {0.25, 0.5, 3.0};
     std::vector<double> heights = awkward_heights();

@@ -75,3 +75,40 @@ TEST(AccurateZetaHigh, PlotCellsUpToTenToTheTwelve) {
         std::printf("plot cells at t = %g: worst error %.3g\n", height, worst);
     }
 }
+
+// Far from the critical strip a plot leaves out the sums that fall below 10^-19 · |ζ| (R(s) far left,
+// χ(s) R(1 − conj s) far right) and the tails of the others: against Arb, whose direct sums are quick there.
+TEST(AccurateZetaHigh, PlotCellsFarFromTheStrip) {
+    const std::vector<double> sigmas = {-30.0, -20.0, -9.0, -4.0, 4.0, 9.0, 20.0, 30.0};
+    for (const double height : {1e10, 1e12}) {
+        std::vector<double> rows;
+        for (int y = 0; y < 40; ++y)
+            rows.push_back(static_cast<double>(y) * 0.37 + height);
+        zeta_math::Accurate_Zeta_Plot plot(sigmas, rows, 1);
+        std::vector<Complex> values(sigmas.size() * rows.size());
+        for (int64_t block = 0; block < plot.block_count(); ++block) {
+            const Complex* block_values = plot.evaluate_block(block, 0);
+            ASSERT_NE(block_values, nullptr);
+            std::copy(block_values, block_values + plot.row_count(block) * sigmas.size(),
+                      values.begin() + plot.first_row(block) * static_cast<std::ptrdiff_t>(sigmas.size()));
+        }
+        double worst = 0.0;
+        for (const int y : {0, 31}) {
+            for (size_t x = 0; x < sigmas.size(); ++x) {
+                if (std::fabs(sigmas[x]) < 5.0 && height > 1e10) continue;  // Arb takes a second there
+                const Point s(sigmas[x], rows[static_cast<size_t>(y)]);
+                const Complex value = values[static_cast<size_t>(y) * sigmas.size() + x];
+                const Point reference = reference_zeta(s);
+                if (!std::isfinite(std::abs(reference))) {  // |ζ| past the largest double (σ = −30 at 10^12)
+                    EXPECT_FALSE(std::isfinite(std::hypot(value.real, value.imaginary))) << s;
+                    continue;
+                }
+                const double error = zeta_error({value.real, value.imaginary}, reference);
+                worst = std::max(worst, error);
+                EXPECT_LE(error, tolerance)
+                    << "σ = " << sigmas[x] << ", t = " << rows[static_cast<size_t>(y)];
+            }
+        }
+        std::printf("plot cells far from the strip at t = %g: worst error %.3g\n", height, worst);
+    }
+}

@@ -36,15 +36,6 @@ bool saddle_row(double t) {
     return height >= saddle_height && height <= accurate_height_limit;
 }
 
-Complex_Double zeta_of_sums(double sigma, Complex_Double r_s, Complex_Double r_reflected,
-                            const Chi_Row& chi) {
-    if (!std::isfinite(sigma)) {
-        const double nan = std::numeric_limits<double>::quiet_NaN();
-        return sigma > 0.0 ? Complex_Double(1.0, 0.0) : Complex_Double(nan, nan);
-    }
-    return r_s + chi_high(sigma, chi) * std::conj(r_reflected);
-}
-
 // The rows of one block and what it reports.
 struct Block_Work {
     int32_t first = 0;
@@ -122,9 +113,38 @@ void give_back(std::unique_ptr<Worker_Storage> storage) {
 
 }  // namespace
 
+// The rows of A (two per column: n^-σ, then n^(σ−1)) by how many terms they need, longest first, so that
+// the kernel stops at the last tile that still needs a panel.
+struct Accurate_Zeta_Plot::Row_Layout {
+    std::vector<int32_t> lengths;       // of each row: its terms, up to every_term; 0 when negligible
+    std::vector<int32_t> slots;         // the place of each row in the tiles
+    std::vector<int32_t> tile_lengths;  // the most terms of a row in each tile, in decreasing order
+
+    Row_Layout(const std::vector<double>& sigmas, double lowest) {
+        for (const double sigma : sigmas) {
+            const Saddle_Lengths both = saddle_lengths(sigma, lowest);
+            lengths.push_back(both.direct);
+            lengths.push_back(both.reflected);
+        }
+        std::vector<int32_t> order(lengths.size());
+        for (size_t row = 0; row < order.size(); ++row)
+            order[row] = static_cast<int32_t>(row);
+        std::stable_sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
+            return lengths[static_cast<size_t>(a)] > lengths[static_cast<size_t>(b)];
+        });
+        slots.resize(order.size());
+        tile_lengths.assign((order.size() + tile_a_rows - 1) / tile_a_rows, 0);
+        for (size_t place = 0; place < order.size(); ++place) {
+            slots[static_cast<size_t>(order[place])] = static_cast<int32_t>(place);
+            int32_t& tile_length = tile_lengths[place / tile_a_rows];
+            tile_length = std::max(tile_length, lengths[static_cast<size_t>(order[place])]);
+        }
+    }
+};
+
 struct Accurate_Zeta_Plot::Worker {
-    explicit Worker(const std::vector<double>& sigmas)
-        : powers(sigmas), low_rows(sigmas), storage(take_storage()) {
+    Worker(const std::vector<double>& sigmas, const Row_Layout& rows)
+        : layout(rows), powers(sigmas, rows.slots), low_rows(sigmas), storage(take_storage()) {
         for (const auto& panel : storage->node_panels)
             panel->nodes.centre = 0.0;  // computed for another plot's columns
     }
@@ -132,6 +152,7 @@ struct Accurate_Zeta_Plot::Worker {
     Worker(const Worker&) = delete;
     Worker& operator=(const Worker&) = delete;
 
+    const Row_Layout& layout;
     Column_Powers powers;
     Accurate_Zeta_Rows low_rows;
     std::unique_ptr<Worker_Storage> storage;
@@ -219,26 +240,31 @@ struct Accurate_Zeta_Plot::Worker {
             most_terms = std::max(most_terms, group.terms);
             work.saddle_cells += int64_t{group.rows} * static_cast<int64_t>(low_rows.columns());
         }
-        for (int32_t n = 1; n <= most_terms; n += panel_terms) {
+        const int32_t last = std::min(most_terms, layout.tile_lengths.empty() ? 0 : layout.tile_lengths[0]);
+        for (int32_t n = 1; n <= last; n += panel_terms) {
             if (cancelled(work.cancel)) return false;
-            const int32_t panel = std::min(panel_terms, most_terms - n + 1);
+            const int32_t panel = std::min(panel_terms, last - n + 1);
             powers.fill_panel(n, panel, panel_terms, space.a_panel.data());
             space.phases.fill_panel(n, panel, panel_terms, space.b_panel.data());
-            for (size_t tile = 0; tile < tiles; ++tile) {
+            for (size_t tile = 0; tile < tiles && layout.tile_lengths[tile] >= n; ++tile) {
                 const double* a = space.a_panel.data() + tile * panel_terms * tile_a_rows;
+                const int32_t length = layout.tile_lengths[tile];
                 for (size_t g = 0; g < group_count; ++g) {
-                    const int32_t k_count = std::clamp(space.groups[g].terms - n + 1, 0, panel);
+                    const int32_t k_count =
+                        std::clamp(std::min(space.groups[g].terms, length) - n + 1, 0, panel);
                     if (k_count == 0) continue;
                     kernel(a, space.b_panel.data() + g * panel_terms * tile_b_stride, k_count,
                            space.sums.data() + (tile * group_count + g) * tile_sum_size, n == 1);
                 }
             }
-            const int64_t done = work.saddle_cells * (n + panel - 1) / (most_terms + 1);
+            const int64_t done = work.saddle_cells * (n + panel - 1) / (last + 1);
             work.add_cells(done - work.reported);
             work.reported = done;
         }
+        // The integral goes with the tiles that sum every term.
         for (size_t tile = 0; tile < tiles; ++tile) {
             for (size_t g = 0; g < group_count; ++g) {
+                if (layout.tile_lengths[tile] < space.groups[g].terms) continue;
                 kernel(node_a[g] + tile * node_terms * tile_a_rows,
                        space.node_b.data() + g * node_terms * tile_b_stride, node_terms,
                        space.sums.data() + (tile * group_count + g) * tile_sum_size, false);
@@ -247,10 +273,18 @@ struct Accurate_Zeta_Plot::Worker {
         return true;
     }
 
-    // ζ = R(s) + χ(s) conj R(1 − conj s), conjugated below the real axis.
+    // ζ = R(s) + χ(s) conj R(1 − conj s), conjugated below the real axis; a negligible R is left out.
     bool finish(const std::vector<double>& sigmas, const std::vector<double>& heights, Block_Work& work) {
         const Worker_Storage& space = *storage;
         const size_t group_count = space.groups.size();
+        auto sum_of = [&](size_t row, size_t g, int32_t lane) {
+            if (layout.lengths[row] == 0) return Complex_Double(0.0, 0.0);
+            const size_t place = static_cast<size_t>(layout.slots[row]);
+            const double* sum = space.sums.data() +
+                                ((place / tile_a_rows) * group_count + g) * tile_sum_size +
+                                (place % tile_a_rows) * tile_b_stride + static_cast<size_t>(lane);
+            return Complex_Double(sum[0], sum[tile_b_columns]);
+        };
         for (size_t g = 0; g < group_count; ++g) {
             const Group& group = space.groups[g];
             for (int32_t lane = 0; lane < group.rows; ++lane) {
@@ -258,14 +292,15 @@ struct Accurate_Zeta_Plot::Worker {
                 const bool below = std::signbit(heights[static_cast<size_t>(work.first + i)]);
                 Complex* out = work.values + static_cast<size_t>(i) * sigmas.size();
                 for (size_t column = 0; column < sigmas.size(); ++column) {
-                    const size_t row = 2 * column;  // n^-σ; row + 1 is n^(σ−1), in the same tile
-                    const double* sum = space.sums.data() +
-                                        ((row / tile_a_rows) * group_count + g) * tile_sum_size +
-                                        (row % tile_a_rows) * tile_b_stride + static_cast<size_t>(lane);
-                    const Complex_Double r_s(sum[0], sum[tile_b_columns]);
-                    const Complex_Double r_reflected(sum[tile_b_stride], sum[tile_b_stride + tile_b_columns]);
-                    Complex_Double zeta =
-                        zeta_of_sums(sigmas[column], r_s, r_reflected, group.saddle[lane].chi);
+                    const double sigma = sigmas[column];
+                    Complex_Double zeta = sum_of(2 * column, g, lane);
+                    if (!std::isfinite(sigma)) {
+                        const double nan = std::numeric_limits<double>::quiet_NaN();
+                        zeta = sigma > 0.0 ? Complex_Double(1.0, 0.0) : Complex_Double(nan, nan);
+                    } else if (layout.lengths[2 * column + 1] != 0) {
+                        zeta += chi_high(sigma, group.saddle[lane].chi) *
+                                std::conj(sum_of(2 * column + 1, g, lane));
+                    }
                     if (below) zeta = std::conj(zeta);
                     out[column] = Complex{zeta.real(), zeta.imag()};
                 }
@@ -309,9 +344,13 @@ Accurate_Zeta_Plot::Accurate_Zeta_Plot(std::vector<double> sigmas, std::vector<d
     // as sharing the chains evenly among the workers (blocks_per_worker each) allows, and as their chains'
     // tables fit in chain_table_bytes.
     int64_t terms = 1;
+    double lowest = accurate_height_limit;
     for (const double t : heights_) {
-        if (saddle_row(t)) terms = std::max<int64_t>(terms, saddle_terms(std::fabs(t)));
+        if (!saddle_row(t)) continue;
+        terms = std::max<int64_t>(terms, saddle_terms(std::fabs(t)));
+        lowest = std::min(lowest, std::fabs(t));
     }
+    layout_ = std::make_unique<Row_Layout>(sigmas_, lowest);
     const int64_t chain_bytes = (terms + 1) * static_cast<int64_t>(sizeof(Unit_Complex));
     const int64_t most_chains = std::clamp<int64_t>(chain_table_bytes / chain_bytes, 1, most_block_chains);
     const int64_t rows = static_cast<int64_t>(heights_.size());
@@ -346,7 +385,7 @@ const Complex* Accurate_Zeta_Plot::evaluate_block(int64_t block, int worker_inde
                                                   const std::atomic<bool>* cancel,
                                                   std::atomic<int64_t>* cells_done) {
     std::unique_ptr<Worker>& slot = workers_[static_cast<size_t>(worker_index)];
-    if (!slot) slot = std::make_unique<Worker>(sigmas_);
+    if (!slot) slot = std::make_unique<Worker>(sigmas_, *layout_);
     Worker& worker = *slot;
     ++worker.blocks_done;
     std::vector<Complex>& values = worker.storage->values;

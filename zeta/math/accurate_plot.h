@@ -44,10 +44,12 @@ public:
 
 private:
     struct Worker;
+    struct Row_Layout;
 
     std::vector<double> sigmas_;
     std::vector<double> heights_;
     std::vector<int32_t> block_starts_;  // the first row of each block, then the number of rows
+    std::unique_ptr<Row_Layout> layout_;
     std::vector<std::unique_ptr<Worker>> workers_;
 };
 

@@ -23,8 +23,9 @@ inline size_t tile_index(size_t row, size_t k, size_t capacity) {
 
 }  // namespace
 
-Column_Powers::Column_Powers(const std::vector<double>& sigmas)
+Column_Powers::Column_Powers(const std::vector<double>& sigmas, std::vector<int32_t> slots)
     : sigmas_(sigmas),
+      slots_(std::move(slots)),
       column_step_(sigmas.size(), -1),
       column_excess_(sigmas.size(), 0.0),
       tiles_(static_cast<int32_t>((2 * sigmas.size() + tile_a_rows - 1) / tile_a_rows)) {
@@ -50,12 +51,16 @@ Column_Powers::Column_Powers(const std::vector<double>& sigmas)
     }
     step_down_.resize(steps_.size());
     step_up_.resize(steps_.size());
+    if (slots_.empty()) {
+        for (int32_t row = 0; row < static_cast<int32_t>(2 * sigmas_.size()); ++row)
+            slots_.push_back(row);
+    }
 }
 
 void Column_Powers::fill_panel(int32_t first, int32_t count, int32_t capacity, double* a) {
     const size_t size = static_cast<size_t>(count);
     logs_.resize(size);
-    tile_rows_.resize(tile_a_rows * size);
+    staged_.resize(static_cast<size_t>(tiles_) * tile_a_rows * size);
     minus_.resize(size);
     reflected_.resize(size);
     for (size_t k = 0; k < size; ++k)
@@ -84,26 +89,23 @@ void Column_Powers::fill_panel(int32_t first, int32_t count, int32_t capacity, d
                 minus_.data(), reflected_.data(), step_down_[static_cast<size_t>(step)].data(),
                 step_up_[static_cast<size_t>(step)].data(), logs_.data(), column_excess_[i], size);
         }
-        // The tile's rows are gathered row by row and written out interleaved once the tile is complete.
-        const size_t slot = (2 * i) % tile_a_rows;
         std::copy(minus_.begin(), minus_.end(),
-                  tile_rows_.begin() + static_cast<std::ptrdiff_t>(slot * size));
+                  staged_.begin() + static_cast<std::ptrdiff_t>(slots_[2 * i] * size));
         std::copy(reflected_.begin(), reflected_.end(),
-                  tile_rows_.begin() + static_cast<std::ptrdiff_t>((slot + 1) * size));
-        if (slot + 2 == tile_a_rows || i + 1 == sigmas_.size()) {
-            std::fill(tile_rows_.begin() + static_cast<std::ptrdiff_t>((slot + 2) * size), tile_rows_.end(),
-                      0.0);
-            double* out = a + (2 * i / tile_a_rows) * stride * tile_a_rows;
-            const double* rows = tile_rows_.data();
-            for (size_t k = 0; k < size; ++k) {
-                double* entry = out + k * tile_a_rows;
-                entry[0] = rows[k];
-                entry[1] = rows[size + k];
-                entry[2] = rows[2 * size + k];
-                entry[3] = rows[3 * size + k];
-                entry[4] = rows[4 * size + k];
-                entry[5] = rows[5 * size + k];
-            }
+                  staged_.begin() + static_cast<std::ptrdiff_t>(slots_[2 * i + 1] * size));
+    }
+    std::fill(staged_.begin() + static_cast<std::ptrdiff_t>(2 * sigmas_.size() * size), staged_.end(), 0.0);
+    for (size_t tile = 0; tile < static_cast<size_t>(tiles_); ++tile) {
+        double* out = a + tile * stride * tile_a_rows;
+        const double* rows = staged_.data() + tile * tile_a_rows * size;
+        for (size_t k = 0; k < size; ++k) {
+            double* entry = out + k * tile_a_rows;
+            entry[0] = rows[k];
+            entry[1] = rows[size + k];
+            entry[2] = rows[2 * size + k];
+            entry[3] = rows[3 * size + k];
+            entry[4] = rows[4 * size + k];
+            entry[5] = rows[5 * size + k];
         }
     }
 }
@@ -116,10 +118,12 @@ bool Column_Powers::fill_nodes(const Saddle_Nodes& nodes, double* a, const std::
         if (cancel && cancel->load(std::memory_order_relaxed)) return false;
         node_powers(sigmas_[i], nodes, node_minus_.data(), node_reflected_.data());
         for (size_t j = 0; j < saddle_node_count; ++j) {
-            a[tile_index(2 * i, 2 * j, stride)] = node_minus_[j].real();
-            a[tile_index(2 * i, 2 * j + 1, stride)] = node_minus_[j].imag();
-            a[tile_index(2 * i + 1, 2 * j, stride)] = node_reflected_[j].real();
-            a[tile_index(2 * i + 1, 2 * j + 1, stride)] = node_reflected_[j].imag();
+            const size_t minus = static_cast<size_t>(slots_[2 * i]);
+            const size_t reflected = static_cast<size_t>(slots_[2 * i + 1]);
+            a[tile_index(minus, 2 * j, stride)] = node_minus_[j].real();
+            a[tile_index(minus, 2 * j + 1, stride)] = node_minus_[j].imag();
+            a[tile_index(reflected, 2 * j, stride)] = node_reflected_[j].real();
+            a[tile_index(reflected, 2 * j + 1, stride)] = node_reflected_[j].imag();
         }
     }
     for (size_t row = 2 * sigmas_.size(); row < static_cast<size_t>(tiles_) * tile_a_rows; ++row) {

@@ -20,12 +20,14 @@ namespace zeta_math {
 
 class Column_Powers {
 public:
-    explicit Column_Powers(const std::vector<double>& sigmas);
+    // Row r of A goes to place slots[r] of the tile layout (a permutation of 0 ... 2 · columns − 1); without
+    // slots, to place r.
+    explicit Column_Powers(const std::vector<double>& sigmas, std::vector<int32_t> slots = {});
 
     int32_t tiles() const { return tiles_; }
 
     // Writes the entries for n = first ... first + count − 1 (first ≥ 1) to a[(tile · capacity + k) ·
-    // tile_a_rows + row within the tile], k = n − first < count ≤ capacity; rows past 2 · columns are 0.
+    // tile_a_rows + place within the tile], k = n − first < count ≤ capacity; places past 2 · columns get 0.
     void fill_panel(int32_t first, int32_t count, int32_t capacity, double* a);
 
     // The nodes' x_j^-σ_i (rows 2i) and x_j^(σ_i − 1) (rows 2i + 1) as 2 · saddle_node_count entries of k
@@ -34,9 +36,10 @@ public:
     bool fill_nodes(const Saddle_Nodes& nodes, double* a, const std::atomic<bool>* cancel);
 
 private:
+    std::vector<double> sigmas_;
+    std::vector<int32_t> slots_;
     // How column i gets its powers: from exp (step < 0), or from column i − 1 times the powers of the base
     // step steps_[step] and of the excess column_excess_[i].
-    std::vector<double> sigmas_;
     std::vector<int> column_step_;
     std::vector<double> column_excess_;
     std::vector<double> steps_;
@@ -47,7 +50,8 @@ private:
     std::vector<std::vector<double>> step_up_;
     std::vector<double> minus_;
     std::vector<double> reflected_;
-    std::vector<double> tile_rows_;  // the rows of the tile being written, one after the other
+    // The panel's rows by place, one after the other, before they are interleaved.
+    std::vector<double> staged_;
     std::vector<std::complex<double>> node_minus_;
     std::vector<std::complex<double>> node_reflected_;
 };

@@ -1,5 +1,7 @@
 #include "zeta/math/saddle_point.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "zeta/math/double_double.h"
@@ -88,6 +90,38 @@ void make_saddle_row(double t, const Saddle_Nodes& nodes, Saddle_Row& row) {
         row.factor_im[i] = factor.imag();
     }
     row.chi = chi_row(t);
+}
+
+namespace {
+
+constexpr double negligible = 1e-19;
+constexpr int32_t every_term = INT32_MAX;
+
+// The M from which Σ_{n>M} n^-a ≤ M^(1−a)/(a − 1) stays below `negligible`, for a > 1.
+int32_t terms_before_tail(double a) {
+    if (!(a > 1.0)) return every_term;
+    const double m = std::ceil(std::exp(std::log(negligible * (a - 1.0)) / (1.0 - a)));
+    return m < every_term ? std::max(1, static_cast<int32_t>(m)) : every_term;
+}
+
+}  // namespace
+
+// With T = t/2π, N ≤ √T and, for t ≥ 1000 and |1 − σ| ≤ t/20, |χ(s)| ≤ 1.1 T^(1/2 − σ):
+//   σ > 1:    |χ(s) R(1 − conj s)| ≤ 1.1 T^(1/2 − σ) (N^σ + N^(σ−1)) ≤ 2.2 T^((1 − σ)/2), while |ζ(s)| ≥
+//   1/ζ(σ)
+//             is not small; Σ_{n>M} n^-σ and the integral, of size N^-σ, stay below the tail bound.
+//   σ ≤ −1/2: |ζ(s)| ≥ |χ(s)| / ζ(1 − σ) ≥ 0.38 T^(1/2 − σ) and |R(s)| ≤ 2 T^((1 − σ)/2), so that
+//             |R(s)| ≤ 5.3 T^(σ/2) |ζ(s)|; the tail of Σ n^(σ−1) is weighed against ζ(1 − s) likewise.
+Saddle_Lengths saddle_lengths(double sigma, double lowest) {
+    if (!std::isfinite(sigma)) return {every_term, every_term};
+    Saddle_Lengths lengths{terms_before_tail(sigma), terms_before_tail(1.0 - sigma)};
+    if (lowest < 1000.0 || std::fabs(1.0 - sigma) > 0.05 * lowest) return lengths;
+    const double log_height = std::log(lowest / (2.0 * pi));
+    const double log_negligible = std::log(negligible);
+    if (sigma > 1.0 && std::log(2.2) + 0.5 * (1.0 - sigma) * log_height < log_negligible)
+        lengths.reflected = 0;
+    if (sigma <= -0.5 && std::log(5.3) + 0.5 * sigma * log_height < log_negligible) lengths.direct = 0;
+    return lengths;
 }
 
 void node_powers(double sigma, const Saddle_Nodes& nodes, std::complex<double>* powers_s,

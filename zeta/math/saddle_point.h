@@ -40,6 +40,16 @@ struct Saddle_Row {
 // `nodes` must be those of the centre saddle_terms(t) + 1/2.
 void make_saddle_row(double t, const Saddle_Nodes& nodes, Saddle_Row& row);
 
+// How many terms of the two sums of a cell matter at σ for every height from `lowest` (≥ saddle_height) up:
+// the rest, and then the integral too, stays below 10^-19 · |ζ(s)|. Far right of the critical strip Σ n^-σ
+// converges after a few terms and χ(s) R(1 − conj s) vanishes; far left, likewise with the roles exchanged.
+struct Saddle_Lengths {
+    int32_t direct = 0;     // of Σ n^-σ n^-it: 0 when R(s) is negligible, INT32_MAX when all N are needed
+    int32_t reflected = 0;  // of Σ n^(σ−1) n^-it, likewise for χ(s) R(1 − conj s)
+};
+
+Saddle_Lengths saddle_lengths(double sigma, double lowest);
+
 // x_j^-σ (to `powers_s`) and x_j^(σ−1) (to `powers_reflected`) for every node.
 void node_powers(double sigma, const Saddle_Nodes& nodes, std::complex<double>* powers_s,
                  std::complex<double>* powers_reflected);
