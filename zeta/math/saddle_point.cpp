@@ -23,16 +23,16 @@ Complex_Double node_offset(int j) {
     return static_cast<double>(j - node_reach) * node_step * omega;
 }
 
-// ln(1 + v) − v without cancellation for small v.
+// ln(1 + v) − v without cancellation for small v (magnitudes compared squared: no square roots).
 Complex_Double log1p_minus_identity(Complex_Double v) {
-    if (std::abs(v) >= 0.25) return std::log(1.0 + v) - v;
+    if (std::norm(v) >= 0.0625) return std::log(1.0 + v) - v;
     Complex_Double power = v * v;
     Complex_Double sum = -0.5 * power;
     for (int k = 3; k < 64; ++k) {
         power *= v;
         const Complex_Double term = (k % 2 == 1 ? 1.0 : -1.0) * power / static_cast<double>(k);
         sum += term;
-        if (std::abs(term) < 1e-18 * std::abs(sum)) break;
+        if (std::norm(term) < 1e-36 * std::norm(sum)) break;
     }
     return sum;
 }
