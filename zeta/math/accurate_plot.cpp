@@ -246,15 +246,15 @@ struct Accurate_Zeta_Plot::Worker {
             const int32_t panel = std::min(panel_terms, last - n + 1);
             powers.fill_panel(n, panel, panel_terms, space.a_panel.data());
             space.phases.fill_panel(n, panel, panel_terms, space.b_panel.data());
-            for (size_t tile = 0; tile < tiles && layout.tile_lengths[tile] >= n; ++tile) {
-                const double* a = space.a_panel.data() + tile * panel_terms * tile_a_rows;
-                const int32_t length = layout.tile_lengths[tile];
-                for (size_t g = 0; g < group_count; ++g) {
-                    const int32_t k_count =
-                        std::clamp(std::min(space.groups[g].terms, length) - n + 1, 0, panel);
+            // A group's panel of B stays in the first-level cache while the tiles of A go by.
+            for (size_t g = 0; g < group_count; ++g) {
+                const double* b = space.b_panel.data() + g * panel_terms * tile_b_stride;
+                for (size_t tile = 0; tile < tiles && layout.tile_lengths[tile] >= n; ++tile) {
+                    const int32_t terms = std::min(space.groups[g].terms, layout.tile_lengths[tile]);
+                    const int32_t k_count = std::clamp(terms - n + 1, 0, panel);
                     if (k_count == 0) continue;
-                    kernel(a, space.b_panel.data() + g * panel_terms * tile_b_stride, k_count,
-                           space.sums.data() + (tile * group_count + g) * tile_sum_size, n == 1);
+                    kernel(space.a_panel.data() + tile * panel_terms * tile_a_rows, b, k_count,
+                           sums_of(g, tile), n == 1);
                 }
             }
             const int64_t done = work.saddle_cells * (n + panel - 1) / (last + 1);
@@ -266,11 +266,16 @@ struct Accurate_Zeta_Plot::Worker {
             for (size_t g = 0; g < group_count; ++g) {
                 if (layout.tile_lengths[tile] < space.groups[g].terms) continue;
                 kernel(node_a[g] + tile * node_terms * tile_a_rows,
-                       space.node_b.data() + g * node_terms * tile_b_stride, node_terms,
-                       space.sums.data() + (tile * group_count + g) * tile_sum_size, false);
+                       space.node_b.data() + g * node_terms * tile_b_stride, node_terms, sums_of(g, tile),
+                       false);
             }
         }
         return true;
+    }
+
+    // The sums of group g against tile `tile` of A.
+    double* sums_of(size_t g, size_t tile) const {
+        return storage->sums.data() + (g * static_cast<size_t>(powers.tiles()) + tile) * tile_sum_size;
     }
 
     // ζ = R(s) + χ(s) conj R(1 − conj s), conjugated below the real axis; a negligible R is left out.
@@ -280,9 +285,8 @@ struct Accurate_Zeta_Plot::Worker {
         auto sum_of = [&](size_t row, size_t g, int32_t lane) {
             if (layout.lengths[row] == 0) return Complex_Double(0.0, 0.0);
             const size_t place = static_cast<size_t>(layout.slots[row]);
-            const double* sum = space.sums.data() +
-                                ((place / tile_a_rows) * group_count + g) * tile_sum_size +
-                                (place % tile_a_rows) * tile_b_stride + static_cast<size_t>(lane);
+            const double* sum = sums_of(g, place / tile_a_rows) + (place % tile_a_rows) * tile_b_stride +
+                                static_cast<size_t>(lane);
             return Complex_Double(sum[0], sum[tile_b_columns]);
         };
         for (size_t g = 0; g < group_count; ++g) {
