@@ -16,9 +16,11 @@
 #include <map>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "zeta/accurate_fill.h"
 #include "zeta/math/accurate_zeta.h"
+#include "zeta/math/power_sum_kernel.h"
 
 namespace {
 
@@ -102,6 +104,29 @@ void cancel_latency(benchmark::State& state, Plot_Case plot) {
     }
 }
 
+// The plot kernel alone on one thread: 27 tiles of column powers against 8 groups of rows, 64 terms a
+// panel, as a plot at t = 10^12 runs it. Counts 4 flops (two multiplications, two additions) per product.
+void tile_kernel(benchmark::State& state, zeta_math::Kernel_Variant variant) {
+    using namespace zeta_math;
+    constexpr int tiles = 27;
+    constexpr int groups = 8;
+    constexpr int32_t terms = 64;
+    std::vector<double> a(tiles * terms * tile_a_rows, 0.5);
+    std::vector<double> b(groups * terms * tile_b_stride, 0.25);
+    std::vector<double> sums(tiles * groups * tile_sum_size, 0.0);
+    const Tile_Kernel kernel = plot_kernels(variant).tile_sums;
+    for (auto _ : state) {
+        for (int g = 0; g < groups; ++g) {
+            for (int tile = 0; tile < tiles; ++tile)
+                kernel(a.data() + tile * terms * tile_a_rows, b.data() + g * terms * tile_b_stride, terms,
+                       sums.data() + (g * tiles + tile) * tile_sum_size, false);
+        }
+        benchmark::ClobberMemory();
+    }
+    const double flops = 2.0 * tiles * groups * terms * tile_sum_size;
+    state.counters["flops"] = benchmark::Counter(flops, benchmark::Counter::kIsIterationInvariantRate);
+}
+
 // One value with nothing shared from earlier values, as the readout line computes it under the pointer.
 void single_value(benchmark::State& state, double t) {
     Complex result;
@@ -143,6 +168,7 @@ public:
 
 void print_summary(const Recording_Reporter& reporter) {
     const auto& each = reporter.each;
+    std::printf("\nPlots use the %s kernel.\n", zeta_math::kernel_variant_name(zeta_math::kernel_variant()));
     std::printf("\nOne value at σ = 1/2, accurate method against Arb:\n");
     for (const double t : single_heights) {
         const auto ours = each.find(height_name(t) + "/single_value");
@@ -198,6 +224,12 @@ int main(int argc, char** argv) {
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
         }
+    }
+    for (const auto variant : {zeta_math::Kernel_Variant::Generic, zeta_math::Kernel_Variant::Avx2,
+                               zeta_math::Kernel_Variant::Avx512}) {
+        if (!zeta_math::kernel_variant_available(variant)) continue;
+        benchmark::RegisterBenchmark(
+            (std::string("kernel/") + zeta_math::kernel_variant_name(variant)).c_str(), tile_kernel, variant);
     }
     for (const Plot_Case& plot : {plot_cases[2], plot_cases[3]}) {
         benchmark::RegisterBenchmark((plot_name(plot) + "/cancel_latency").c_str(), cancel_latency, plot)
