@@ -161,6 +161,13 @@ TEST(AccuratePlot, CellsFarFromTheStripAreTheSingleValuesUpToRounding) {
     std::printf("plot cells far from the strip against single values: worst %.3g\n", worst);
 }
 
+TEST(AccuratePlot, PlotsWithoutRowsOrColumnsHaveNothingToDo) {
+    EXPECT_EQ(Accurate_Zeta_Plot({0.5}, {}, 2).block_count(), 0);
+    Accurate_Zeta_Plot no_columns({}, {1e9, 1e9 + 1.0}, 2);
+    for (int64_t block = 0; block < no_columns.block_count(); ++block)
+        EXPECT_NE(no_columns.evaluate_block(block, 0), nullptr);
+}
+
 TEST(AccuratePlot, ProgressCountsEveryCellOnce) {
     const std::vector<double> sigmas = {0.25, 0.5, 3.0};
     std::vector<double> heights = awkward_heights();

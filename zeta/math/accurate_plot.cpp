@@ -361,7 +361,8 @@ Accurate_Zeta_Plot::Accurate_Zeta_Plot(std::vector<double> sigmas, std::vector<d
     const int64_t chains = (rows + phase_chain_rows - 1) / phase_chain_rows;
     const int64_t blocks = std::min(
         chains, std::max<int64_t>(blocks_per_worker * workers, (chains + most_chains - 1) / most_chains));
-    for (int64_t block = 0; block <= blocks; ++block)
+    block_starts_.push_back(0);
+    for (int64_t block = 1; block <= blocks; ++block)
         block_starts_.push_back(
             static_cast<int32_t>(std::min(rows, block * chains / blocks * phase_chain_rows)));
     workers_.resize(static_cast<size_t>(workers));  // each made by its first block
@@ -393,7 +394,7 @@ const Complex* Accurate_Zeta_Plot::evaluate_block(int64_t block, int worker_inde
     Worker& worker = *slot;
     ++worker.blocks_done;
     std::vector<Complex>& values = worker.storage->values;
-    values.resize(static_cast<size_t>(row_count(block)) * sigmas_.size());
+    values.resize(std::max<size_t>(1, static_cast<size_t>(row_count(block)) * sigmas_.size()));  // never null
     Block_Work work{first_row(block), row_count(block), values.data(), cancel, cells_done};
     const bool done = worker.sort_rows(heights_, work) && worker.prepare_rows(heights_, work) &&
                       worker.sum_cells(work) && worker.finish(sigmas_, heights_, work);
