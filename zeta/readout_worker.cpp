@@ -59,9 +59,8 @@ void Readout_Worker::run() {
         const Complex s = *wanted;
         cancel = false;
         guard.unlock();
-        Accurate_Zeta_Rows row({s.real});
         Complex value;
-        const bool finished = row.evaluate(s.imaginary, &value, &cancel);
+        const bool finished = evaluate_zeta_accurately(s, value, &cancel);
         guard.lock();
         if (!finished || !wanted || !same(*wanted, s)) continue;
         wanted.reset();

@@ -261,13 +261,18 @@ bool Accurate_Zeta_Rows::evaluate(double t, Complex* values, const std::atomic<b
     return true;
 }
 
-void evaluate_zeta_accurately(const Complex& s, Complex& result) {
+bool evaluate_zeta_accurately(const Complex& s, Complex& result, const std::atomic<bool>* cancel) {
     // The storage stays with the thread from one value to the next; every table is computed again.
     thread_local Accurate_Zeta_Rows rows(std::vector<double>{0.0});
     rows.tables_->forget_row();
     rows.tables_->sigmas[0] = s.real;
     rows.tables_->forget_columns();
     Complex value;
-    rows.evaluate(s.imaginary, &value);
+    if (!rows.evaluate(s.imaginary, &value, cancel)) return false;
     result = value;
+    return true;
+}
+
+void evaluate_zeta_accurately(const Complex& s, Complex& result) {
+    evaluate_zeta_accurately(s, result, nullptr);
 }

@@ -40,7 +40,7 @@ public:
     static int32_t terms_per_cell(double t);
 
 private:
-    friend void evaluate_zeta_accurately(const Complex& s, Complex& result);
+    friend bool evaluate_zeta_accurately(const Complex& s, Complex& result, const std::atomic<bool>* cancel);
     struct Tables;
     Tables* tables_;
 };
@@ -48,3 +48,6 @@ private:
 // ζ(s) on its own; bit-identical to the value Accurate_Zeta_Rows gives for the same s. s = 1 gives NaN in
 // both parts. Keeps its tables' storage per thread (about 32 bytes per term) for the next value.
 void evaluate_zeta_accurately(const Complex& s, Complex& result);
+
+// The same, testing `cancel` while it builds its tables: false, `result` untouched, once it is set.
+bool evaluate_zeta_accurately(const Complex& s, Complex& result, const std::atomic<bool>* cancel);
