@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <complex>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "tests/zeta/sanitizer_scale.h"
@@ -112,4 +114,18 @@ TEST(AccurateZetaHigh, PlotCellsFarFromTheStrip) {
         }
         std::printf("plot cells far from the strip at t = %g: worst error %.3g\n", height, worst);
     }
+}
+
+// The readout's form: cancelled before it starts, it leaves the result alone; otherwise it is the same value.
+TEST(AccurateZetaHigh, OneValueCanBeCancelled) {
+    const Complex s{0.5, 1e12 + 0.5};
+    std::atomic<bool> cancel{true};
+    Complex value{7.0, 7.0};
+    EXPECT_FALSE(evaluate_zeta_accurately(s, value, &cancel));
+    EXPECT_EQ(value.real, 7.0);
+    cancel = false;
+    ASSERT_TRUE(evaluate_zeta_accurately(s, value, &cancel));
+    Complex plain;
+    evaluate_zeta_accurately(s, plain);
+    EXPECT_EQ(std::memcmp(&value, &plain, sizeof value), 0);
 }
