@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
-#include <cstring>
 #include <limits>
 #include <mutex>
 
@@ -116,7 +115,7 @@ void give_back(std::unique_ptr<Worker_Storage> storage) {
 // The rows of A (two per column: n^-σ, then n^(σ−1)) by how many terms they need, longest first, so that
 // the kernel stops at the last tile that still needs a panel.
 struct Accurate_Zeta_Plot::Row_Layout {
-    std::vector<int32_t> lengths;       // of each row: its terms, up to every_term; 0 when negligible
+    std::vector<int32_t> lengths;       // of each row: its terms (INT32_MAX: all of them; 0: none)
     std::vector<int32_t> slots;         // the place of each row in the tiles
     std::vector<int32_t> tile_lengths;  // the most terms of a row in each tile, in decreasing order
 
