@@ -25,15 +25,35 @@ bool same_bits(double a, double b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-// Fills a grid with `threads` threads and compares every cell with evaluate_zeta_accurately at that point.
-void expect_fill_equals_each_value(const Plot_Settings& settings, int32_t width, int32_t height,
-                                   int threads) {
-    Value_Grid grid;
+// Cells of rows that the saddle-point formula sums (30 ≤ |t| ≤ 10^13) differ from evaluate_zeta_accurately by
+// rounding: measured below 10^-13 · max(1, |ζ|), allowed 5·10^-13 (as in tests/zeta_math). Other rows take
+// the very same path as evaluate_zeta_accurately and equal it.
+constexpr double plot_tolerance = 5e-13;
+
+void fill(const Plot_Settings& settings, Value_Grid& grid, int32_t width, int32_t height,
+          int threads) {
     ASSERT_TRUE(allocate(grid, width, height));
     const std::atomic<bool> cancel{false};
     std::atomic<int64_t> cells{0};
-    ASSERT_TRUE(fill_grid_accurately(settings, grid, cancel, threads, &cells));
+    EXPECT_TRUE(fill_grid_accurately(settings, grid, cancel, threads, &cells));
     EXPECT_EQ(cells.load(), int64_t{width} * height);
+}
+
+// Fills a grid with 1, 2 and 3 threads: the grids are identical, and every cell is evaluate_zeta_accurately
+// at that point (after the mode and the clamp) up to plot_tolerance.
+void expect_fill_matches_each_value(const Plot_Settings& settings, int32_t width, int32_t height) {
+    Value_Grid grid;
+    fill(settings, grid, width, height, 1);
+    for (const int threads : {2, 3}) {
+        Value_Grid other;
+        fill(settings, other, width, height, threads);
+        int differences = 0;
+        for (int32_t x = 0; x < width; ++x) {
+            for (int32_t y = 0; y < height; ++y)
+                differences += same_bits(read_cell(grid, x, y), read_cell(other, x, y)) ? 0 : 1;
+        }
+        EXPECT_EQ(differences, 0) << threads << " threads";
+    }
     int mismatches = 0;
     for (int32_t x = 0; x < width; ++x) {
         for (int32_t y = 0; y < height; ++y) {
@@ -42,9 +62,14 @@ void expect_fill_equals_each_value(const Plot_Settings& settings, int32_t width,
             Complex zeta;
             evaluate_zeta_accurately(s, zeta);
             const double expected = cell_value(settings.mode, zeta, settings.ceiling, settings.floor);
-            if (!same_bits(read_cell(grid, x, y), expected) && mismatches++ < 5)
-                ADD_FAILURE() << "cell " << x << ", " << y << ": " << read_cell(grid, x, y)
-                              << " != " << expected;
+            const double cell = read_cell(grid, x, y);
+            // The error is relative to |ζ| even where the graphed part of ζ is small.
+            const double scale = std::max(1.0, std::hypot(zeta.real, zeta.imaginary));
+            const bool saddle_row = std::fabs(s.imaginary) >= 30.0;
+            const bool close =
+                saddle_row ? std::fabs(cell - expected) <= plot_tolerance * scale : same_bits(cell, expected);
+            if (!close && !(std::isnan(cell) && std::isnan(expected)) && mismatches++ < 5)
+                ADD_FAILURE() << "cell " << x << ", " << y << ": " << cell << " != " << expected;
         }
     }
     EXPECT_EQ(mismatches, 0);
@@ -54,16 +79,18 @@ void expect_fill_equals_each_value(const Plot_Settings& settings, int32_t width,
 
 // Rows from t = −35 to 35 cross both changes of method (|t| = 30) and t = 0; columns from σ = −31 to 31 cross
 // the change to the functional equation at σ = −1, the pole and both edges of the domain.
-TEST(AccurateFill, EveryCellEqualsItsOwnEvaluationAcrossTheMethodsOnAnyNumberOfThreads) {
-    for (const int threads : {1, 3}) {
-        SCOPED_TRACE(threads);
-        expect_fill_equals_each_value(settings_at(-31.0, -35.0, 2.0, 0.5), 32, 141, threads);
-    }
+TEST(AccurateFill, CellsAreTheirOwnEvaluationsAcrossTheMethodsOnAnyNumberOfThreads) {
+    expect_fill_matches_each_value(settings_at(-31.0, -35.0, 2.0, 0.5), 32, 141);
 }
 
 // The saddle formula's N = ⌊√(t/2π)⌋ changes from 125 to 126 at t ≈ 99 752 inside this plot.
-TEST(AccurateFill, EveryCellEqualsItsOwnEvaluationWhereTheNumberOfTermsChanges) {
-    expect_fill_equals_each_value(settings_at(0.0, 99740.0, 0.02, 0.5), 9, 50, 2);
+TEST(AccurateFill, CellsAreTheirOwnEvaluationsWhereTheNumberOfTermsChanges) {
+    expect_fill_matches_each_value(settings_at(0.0, 99740.0, 0.02, 0.5), 9, 50);
+}
+
+// High up, where a block of rows follows one chain of the row recurrence.
+TEST(AccurateFill, CellsAreTheirOwnEvaluationsHighUp) {
+    expect_fill_matches_each_value(settings_at(-0.5, 3e9, 0.25, 0.37), 9, 40);
 }
 
 TEST(AccurateFill, ThePoleIsNaNAsInTheSeries) {

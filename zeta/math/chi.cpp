@@ -1,6 +1,7 @@
 #include "zeta/math/chi.h"
 
 #include <cmath>
+#include <iterator>
 
 #include "zeta/math/double_double.h"
 
@@ -75,11 +76,32 @@ double arctangent_excess(double t, double alpha) {
     return t * sum;
 }
 
+// Σ B_2k / (2k (2k − 1) z^(2k − 1)) over the first `terms` terms.
+Complex_Double stirling_sum(Complex_Double z, int terms) {
+    const double norm = z.real() * z.real() + z.imag() * z.imag();
+    const Complex_Double inverse(z.real() / norm, -z.imag() / norm);
+    const Complex_Double inverse_square = inverse * inverse;
+    Complex_Double power = inverse;
+    Complex_Double sum = 0.0;
+    for (int k = 0; k < terms; ++k) {
+        sum += stirling_coefficients[k] * power;
+        power *= inverse_square;
+    }
+    return sum;
+}
+
 }  // namespace
 
 Chi_Row chi_row(double t) {
     Chi_Row row;
     row.t = t;
+    row.damping = std::exp(-pi * t);
+    // |1 − s| ≥ t: the terms past these fall below 10^-18 of the first.
+    constexpr int most_terms = static_cast<int>(std::size(stirling_coefficients));
+    while (row.stirling_terms < most_terms &&
+           std::fabs(stirling_coefficients[row.stirling_terms]) >=
+               1e-18 * stirling_coefficients[0] * std::pow(t, 2.0 * row.stirling_terms))
+        ++row.stirling_terms;
     const Double_Double log_ratio = log_dd(Double_Double{t, 0.0}) - dd_log_two_pi;
     row.log_t_over_two_pi = log_ratio.hi + log_ratio.lo;
     row.reduced_phase = reduce_modulo_two_pi(Double_Double{t, 0.0} - log_ratio * t);
@@ -94,10 +116,19 @@ Complex_Double chi_high(double sigma, const Chi_Row& row) {
     const double t = row.t;
     const double r = 0.5 - sigma;
     const double alpha = (1.0 - sigma) / t;
-    const double beta = std::atan(alpha);
-    const double lambda = 0.5 * std::log1p(alpha * alpha);
-    Complex_Double correction = stirling_sum(Complex_Double(1.0 - sigma, -t));
-    const double damping = std::exp(-pi * t);
+    double beta = 0.0;
+    double lambda = 0.0;
+    const double square = alpha * alpha;
+    if (std::fabs(alpha) < 1e-3) {
+        // atan and ln(1 + α²)/2 by their series, the next terms below 10^-21 relative.
+        beta = alpha * (1.0 - square * (1.0 / 3.0 - square * 0.2));
+        lambda = 0.5 * square * (1.0 - square * (0.5 - square * (1.0 / 3.0)));
+    } else {
+        beta = std::atan(alpha);
+        lambda = 0.5 * std::log1p(square);
+    }
+    Complex_Double correction = stirling_sum(Complex_Double(1.0 - sigma, -t), row.stirling_terms);
+    const double damping = row.damping;
     if (damping > 1e-20) {
         double sine = 0.0;
         double cosine = 0.0;

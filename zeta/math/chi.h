@@ -11,6 +11,8 @@ struct Chi_Row {
     double t = 0.0;
     double log_t_over_two_pi = 0.0;
     double reduced_phase = 0.0;
+    double damping = 0.0;    // e^(−πt)
+    int stirling_terms = 0;  // the terms of Stirling's series that matter at this height
 };
 
 Chi_Row chi_row(double t);
