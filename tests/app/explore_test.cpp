@@ -208,6 +208,27 @@ TEST_F(Explore, ALongCalculationShowsAProgressBarThatGoesWhenItIsCancelledOrEnds
     EXPECT_EQ(shown(bar.left, bar.top), blue);
 }
 
+TEST_F(Explore, ALongAccurateCalculationShowsItsRowsAsTheyAreFinished) {
+    viewer().job.settings.method = Accurate_Method;
+    viewer().job.settings.imaginary_part = 3e11;  // a second or more for the whole plot
+    viewer().restart_calculation();
+    bool seen = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (!seen && viewer().job.running && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        test_support::pump_until_idle();
+        const Value_Grid& grid = viewer().job.grid;
+        for (int32_t row = 0; row < grid.height && !seen; ++row) {
+            // A row drawn in colour while the calculation still runs: its values, with the range so far.
+            if (row_is_finished(grid, row) && shown(110, 580 - row) != black && viewer().job.running)
+                seen = true;
+        }
+    }
+    EXPECT_TRUE(seen);
+    finish_calculation();
+    EXPECT_EQ(status_text_copy(viewer().job), "Finished calculating reciprocal absolute value accurately.");
+}
+
 TEST(Progress_Bar, FillsByTheShareOfTermsAfterHalfASecondAndHidesWhenComplete) {
     Plot_Job job;
     Progress_Bar bar;

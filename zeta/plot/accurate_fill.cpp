@@ -31,6 +31,7 @@ bool fill_grid_accurately(const Plot_Settings& settings, Value_Grid& grid, const
                 const Complex* row = values + static_cast<size_t>(i) * static_cast<size_t>(grid.width);
                 for (int32_t x = 0; x < grid.width; ++x)
                     store_zeta(grid, settings, x, plot.first_row(block) + i, row[x]);
+                mark_row_finished(grid, plot.first_row(block) + i);
             }
             return true;
         } catch (const std::bad_alloc&) {

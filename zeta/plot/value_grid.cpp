@@ -60,6 +60,8 @@ bool allocate_columns(Value_Grid& grid, int32_t width, int32_t height, bool set_
     next_generation(grid);
     grid.columns.clear();
     grid.moduli.clear();
+    grid.row_finished.reset();
+    grid.rows_finished.store(0, std::memory_order_relaxed);
     grid.width = 0;
     grid.height = 0;
     grid.first_unset_column.store(set_cells ? INT32_MAX : 0, std::memory_order_release);
@@ -67,6 +69,7 @@ bool allocate_columns(Value_Grid& grid, int32_t width, int32_t height, bool set_
     try {
         allocate_planes(grid.columns, width, height, set_cells);
         if (with_moduli) allocate_planes(grid.moduli, width, height, set_cells);
+        grid.row_finished = std::make_unique<std::atomic<bool>[]>(static_cast<size_t>(height));
     } catch (const std::bad_alloc&) {
         drop(grid.columns);
         drop(grid.moduli);
@@ -117,6 +120,8 @@ void release(Value_Grid& grid) {
     grid.first_unset_column.store(INT32_MAX, std::memory_order_release);
     drop(grid.columns);
     drop(grid.moduli);
+    grid.row_finished.reset();
+    grid.rows_finished.store(0, std::memory_order_relaxed);
     grid.width = 0;
     grid.height = 0;
     std::lock_guard lock(grid.range_mutex);
@@ -144,6 +149,11 @@ void update_range(Value_Grid& grid) {
     grid.maximum = maximum;
     grid.minimum = minimum;
     ++grid.generation;
+}
+
+void mark_row_finished(Value_Grid& grid, int32_t y) {
+    grid.row_finished[static_cast<size_t>(y)].store(true, std::memory_order_release);
+    grid.rows_finished.fetch_add(1, std::memory_order_release);
 }
 
 void store_zeta(Value_Grid& grid, const Plot_Settings& settings, int32_t x, int32_t y, const Complex& zeta) {

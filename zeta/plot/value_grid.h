@@ -27,6 +27,10 @@ struct Value_Grid {
     // |ζ| of every cell, laid out like the cells, for quantities coloured as a phase portrait; empty
     // otherwise.
     std::vector<std::unique_ptr<double[]>> moduli;
+    // Rows whose cells are all written, for fills that finish whole rows at a time (the accurate method), so
+    // that a long calculation can be shown as it goes; `rows_finished` counts them.
+    std::unique_ptr<std::atomic<bool>[]> row_finished;
+    std::atomic<int32_t> rows_finished{0};
     // What the cells are computed for; written with the columns, on the UI thread.
     Plot_Settings settings;
     int32_t width = 0;
@@ -86,6 +90,20 @@ inline const double* finished_column(const Value_Grid& grid, int32_t x) {
 inline void write_cell(Value_Grid& grid, int32_t x, int32_t y, double value) {
     std::atomic_ref<double>(grid.columns[static_cast<size_t>(x)][static_cast<size_t>(y)])
         .store(value, std::memory_order_relaxed);
+}
+
+// Marks row y as written whole (after its cells); any thread.
+void mark_row_finished(Value_Grid& grid, int32_t y);
+
+inline bool row_is_finished(const Value_Grid& grid, int32_t y) {
+    return grid.row_finished[static_cast<size_t>(y)].load(std::memory_order_acquire);
+}
+
+// A cell's |ζ| where the grid keeps moduli, safe while a calculation writes them (like read_cell).
+inline double read_modulus(const Value_Grid& grid, int32_t x, int32_t y) {
+    if (x >= grid.first_unset_column.load(std::memory_order_acquire)) return 0.0;
+    return std::atomic_ref<double>(grid.moduli[static_cast<size_t>(x)][static_cast<size_t>(y)])
+        .load(std::memory_order_relaxed);
 }
 
 // The moduli of column x, under the same conditions as finished_column; only where the grid keeps moduli.

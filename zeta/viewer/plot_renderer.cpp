@@ -211,6 +211,52 @@ bool fill_cache(Colour_Map_Cache& cache, const Value_Grid& grid, const Value_Ran
     return true;
 }
 
+// The range of the cells (moduli for a phase portrait) of the rows a calculation has finished so far; NaN
+// cells never win. Read while the calculation goes on writing other rows.
+Value_Range partial_range(const Value_Grid& grid) {
+    const bool phase = !grid.moduli.empty();
+    Value_Range range{0.0, 0.0};
+    bool first = true;
+    for (std::int32_t y = 0; y < grid.height; ++y) {
+        if (!row_is_finished(grid, y)) continue;
+        for (std::int32_t x = 0; x < grid.width; ++x) {
+            const double value = phase ? read_modulus(grid, x, y) : read_cell(grid, x, y);
+            if (std::isnan(value)) continue;
+            if (first || value < range.minimum) range.minimum = value;
+            if (first || value > range.maximum) range.maximum = value;
+            first = false;
+        }
+    }
+    return range;
+}
+
+// Colours rows first_j ... first_j + rows - 1 of a grid still being filled: the finished rows with the range
+// so far, the others black.
+void colour_partial_band(Pixel_Block& band, const Value_Grid& grid, const Value_Range& extremes,
+                         std::int32_t first_i, std::int32_t first_j, std::int32_t rows, std::int32_t shift_x,
+                         std::int32_t shift_y) {
+    const bool phase = !grid.moduli.empty();
+    const double range = extremes.maximum - extremes.minimum;
+    for (std::int32_t k = 0; k < rows; ++k) {
+        std::uint32_t* pixels = band.row(k);
+        const std::int32_t y = shift_y + first_j + k;
+        if (!row_is_finished(grid, y)) {
+            std::fill_n(pixels, band.width(), 0u);
+            continue;
+        }
+        for (std::int32_t i = 0; i < band.width(); ++i) {
+            const std::int32_t x = shift_x + first_i + i;
+            const double cell = read_cell(grid, x, y);
+            if (phase) {
+                const double modulus = read_modulus(grid, x, y);
+                colour_phase_cells(&cell, &modulus, 1, pixels + i);
+            } else {
+                colour_cells(&cell, 1, extremes.minimum, range, pixels + i);
+            }
+        }
+    }
+}
+
 // A pixel whose source cell lies outside the grid is left as it is; while the user drags the plot, that is
 // the uncovered strip. The pixels that are drawn form one rectangle within what the DC can show, so a plot
 // far larger than the window costs no more than the window. The colours come from the cache when it holds
@@ -240,15 +286,23 @@ void draw_colour_map(HDC dc, const Value_Grid& grid, const Value_Range& extremes
         return;
     }
 
+    // A calculation that finishes whole rows shows them as they come, with the range so far.
+    const bool partial = black && grid.row_finished && grid.rows_finished.load(std::memory_order_acquire) > 0;
+    const Value_Range so_far = partial ? partial_range(grid) : Value_Range{};
+
     const std::int32_t columns = end_i - first_i;
     const std::int64_t runs = std::max<std::int64_t>(1, band_pixels / columns / least_band_rows);
     const auto band_rows =
         static_cast<std::int32_t>(std::min<std::int64_t>(end_j - first_j, runs * least_band_rows));
     Pixel_Block band(columns, band_rows);
-    if (black) band.fill(0);
+    if (black && !partial) band.fill(0);
     for (std::int32_t j = first_j; j < end_j; j += band_rows) {
         const std::int32_t rows = std::min(band_rows, end_j - j);
-        if (!black) colour_band(band, grid, extremes, first_i, j, rows, shift_x, shift_y);
+        if (partial) {
+            colour_partial_band(band, grid, so_far, first_i, j, rows, shift_x, shift_y);
+        } else if (!black) {
+            colour_band(band, grid, extremes, first_i, j, rows, shift_x, shift_y);
+        }
         // Row j lies at B − j: the band's top row, j + rows − 1, at B − j − rows + 1.
         band.copy_to(dc, to_gdi(area.left + first_i), to_gdi(area.bottom - (j + rows - 1)), rows);
     }

@@ -8,8 +8,7 @@ bool Readout_Request::operator==(const Readout_Request& other) const {
 
 bool compute_readout(const Readout_Request& request, Readout_Values& values,
                      const std::atomic<bool>* cancel) {
-    Accurate_Zeta_Rows row({request.s.real});
-    if (!row.evaluate(request.s.imaginary, &values.accurate, cancel)) return false;
+    if (!evaluate_zeta_accurately(request.s, values.accurate, cancel)) return false;
     values.series.reset();
     if (request.series_terms > 0 && request.series_terms <= readout_series_term_limit) {
         Complex series;

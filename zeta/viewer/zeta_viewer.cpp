@@ -110,6 +110,12 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::show_readout(std::string te
 
 void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::handle_timer(UINT_PTR id) {
     if (id != progress_timer_id || rect == nullptr) return;
+    // Rows finished since the last look appear.
+    const std::int32_t rows = job.running.load() ? job.grid.rows_finished.load() : 0;
+    if (rows != rows_shown_) {
+        rows_shown_ = rows;
+        if (rows > 0) InvalidateRect(window, rect, FALSE);
+    }
     if (!progress.update(job, std::chrono::steady_clock::now())) return;
     const RECT bar = progress_bar_rect(*rect);
     InvalidateRect(window, &bar, FALSE);

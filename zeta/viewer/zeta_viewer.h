@@ -51,7 +51,8 @@ public:
     // Only that line is redrawn: at once when the viewer is first in its list, else through a paint of the
     // line's area, so that an open menu stays in front.
     void point_at(std::int32_t x, std::int32_t y, bool front, bool first_in_list) override;
-    // The progress timer brings the progress bar of a long calculation up to date.
+    // The progress timer brings the progress bar of a long calculation up to date, and shows the rows it
+    // has finished.
     void handle_timer(UINT_PTR id) override;
 
     // Shows `wanted` instead of the job's settings: remembers the settings in force for "Back" when they
@@ -101,6 +102,7 @@ private:
     void search_zeros();
 
     std::vector<Menu_Command> open_commands_;  // those of the open menu, by entry index
+    std::int32_t rows_shown_ = 0;              // finished rows of the running calculation drawn so far
     // The window the worker asks to repaint: `window` as it was at the latest restart (the worker must not
     // read `window`, which the UI thread writes).
     std::atomic<HWND> repaint_window_{nullptr};
