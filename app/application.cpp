@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/main_window.h"
+#include "app/window_icon.h"
 #include "screen_objects/object_registry.h"
 
 namespace {
@@ -13,7 +14,8 @@ namespace {
 constexpr LONG layout_width = 760;
 constexpr LONG layout_height = 740;
 
-void register_window_class(HINSTANCE instance, const char* name, WNDPROC procedure, HBRUSH background_brush) {
+void register_window_class(HINSTANCE instance, const char* name, WNDPROC procedure, HBRUSH background_brush,
+                           HICON icon = nullptr) {
     WNDCLASSEXA window_class = {};
     window_class.cbSize = sizeof window_class;
     window_class.style = CS_HREDRAW | CS_VREDRAW;
@@ -21,6 +23,7 @@ void register_window_class(HINSTANCE instance, const char* name, WNDPROC procedu
     window_class.hInstance = instance;
     window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     window_class.hbrBackground = background_brush;
+    window_class.hIcon = icon;
     window_class.lpszClassName = name;
     if (!RegisterClassExA(&window_class)) MessageBoxA(nullptr, "Window failed to register", "Error", MB_OK);
 }
@@ -51,7 +54,8 @@ Application* Application::of(HWND window) {
 
 bool Application::start(HINSTANCE instance_handle) {
     instance = instance_handle;
-    register_window_class(instance, main_window_class_name, Main_Window_Procedure, nullptr);
+    register_window_class(instance, main_window_class_name, Main_Window_Procedure, nullptr,
+                          create_window_icon(instance));
     register_window_class(instance, options_window_class_name, Options_Window_Procedure,
                           reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
 
@@ -97,6 +101,8 @@ int Application::run_message_loop() {
     BOOL result;
     while ((result = GetMessageA(&message, nullptr, 0, 0)) != 0) {
         if (result == -1) return 1;
+        // Tab, Shift+Tab and Enter in the Options window.
+        if (options.window != nullptr && IsDialogMessageA(options.window, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -22,8 +22,9 @@ public:
     // been told.
     bool start(HINSTANCE instance);
 
-    // Retrieves and dispatches messages until the quit message; returns its exit code.
-    static int run_message_loop();
+    // Retrieves and dispatches messages until the quit message, the Options window's keys through
+    // IsDialogMessageA; returns the quit message's exit code.
+    int run_message_loop();
 
     // Cancels and joins a calculation that is still running, takes the screen objects out of the main
     // window's list and detaches the windows from the application. Safe to call after a failed start, and

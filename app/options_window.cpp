@@ -120,13 +120,15 @@ void Options_Window::create(HINSTANCE instance, Application* application) {
     window = CreateWindowExA(0, options_window_class_name, "Options", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                              CW_USEDEFAULT, 400, 550, nullptr, nullptr, instance, nullptr);
     if (window != nullptr) SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(application));
-    apply_button = CreateWindowExA(
-        0, "Button", "Apply values", WS_CHILD | WS_VISIBLE | WS_BORDER, 200, 460, 100, 40, window,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(apply_button_id)), instance, nullptr);
+    // Tab moves through the controls in the order they are made: the fields top to bottom, then the button.
+    constexpr DWORD control_style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP;
     for (const Settings_Row& row : rows) {
-        this->*row.edit = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 200, row.edit_y,
-                                          100, 30, window, nullptr, instance, nullptr);
+        this->*row.edit = CreateWindowExA(0, "Edit", "", control_style, 200, row.edit_y, 100, 30, window,
+                                          nullptr, instance, nullptr);
     }
+    apply_button =
+        CreateWindowExA(0, "Button", "Apply values", control_style, 200, 460, 100, 40, window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(apply_button_id)), instance, nullptr);
 }
 
 bool Options_Window::read_settings(Plot_Settings& settings) {
@@ -179,6 +181,9 @@ LRESULT CALLBACK Options_Window_Procedure(HWND window, UINT message, WPARAM wpar
         case WM_COMMAND:
             if (application != nullptr && LOWORD(wparam) == apply_button_id) apply_settings(*application);
             return 0;
+        case DM_GETDEFID:
+            // Enter applies the values.
+            return MAKELRESULT(apply_button_id, DC_HASDEFID);
         default:
             return DefWindowProcA(window, message, wparam, lparam);
     }

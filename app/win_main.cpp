@@ -13,5 +13,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
 #endif
     Application application;
     if (!application.start(instance)) return 1;
-    return Application::run_message_loop();
+    return application.run_message_loop();
 }

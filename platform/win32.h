@@ -616,6 +616,8 @@ COLORREF WINAPI GetPixel(HDC hdc, int x, int y);
 int WINAPI SetDIBitsToDevice(HDC hdc, int x_dest, int y_dest, DWORD width, DWORD height, int x_src, int y_src,
                              UINT start_scan, UINT lines, const void* bits, const BITMAPINFO* info,
                              UINT colour_use);
+int WINAPI GetDIBits(HDC hdc, HBITMAP bitmap, UINT start_scan, UINT lines, LPVOID bits, LPBITMAPINFO info,
+                     UINT colour_use);
 int WINAPI GetClipBox(HDC hdc, LPRECT rect);
 COLORREF WINAPI SetBkColor(HDC hdc, COLORREF colour);
 COLORREF WINAPI GetBkColor(HDC hdc);

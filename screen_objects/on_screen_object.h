@@ -20,6 +20,9 @@ enum Event_Code : std::int32_t {
     Event_Mouse_Wheel = 7,
 };
 
+// Returned by handle_key for a key the object leaves to the objects behind it.
+constexpr std::int32_t Key_Not_Taken = 0;
+
 // Returned by handle_event, queued, then carried out by the object's window list. Any other value is ignored.
 enum Action_Code : std::int32_t {
     Action_None = 1,
@@ -47,6 +50,9 @@ public:
     // again after a posted result. `front` says whether this object is the first one hit there,
     // `first_in_list` whether it is at the front of its window's list (so that nothing is drawn over it).
     virtual void point_at(std::int32_t /*x*/, std::int32_t /*y*/, bool /*front*/, bool /*first_in_list*/) {}
+    // A key pressed in the object's window (WM_KEYDOWN, a virtual-key code), offered to the objects front to
+    // back: an action code takes it, Key_Not_Taken passes it on.
+    virtual std::int32_t handle_key(UINT /*virtual_key*/) { return Key_Not_Taken; }
     // A WM_TIMER of the object's window.
     virtual void handle_timer(UINT_PTR /*id*/) {}
     // A message posted to the object's window in the application's range, WM_APP to 0xBFFF.

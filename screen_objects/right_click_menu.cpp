@@ -110,3 +110,9 @@ std::int32_t On_Screen_Object_Right_Click_Menu::handle_event(std::int32_t event,
             return Action_None;
     }
 }
+
+std::int32_t On_Screen_Object_Right_Click_Menu::handle_key(UINT virtual_key) {
+    if (virtual_key != VK_ESCAPE) return Action_None;
+    chosen = -1;
+    return Action_Remove;
+}

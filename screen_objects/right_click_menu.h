@@ -27,6 +27,8 @@ public:
     void draw(HDC* dc) override;
     bool hit_test(std::int32_t x, std::int32_t y) override;
     std::int32_t handle_event(std::int32_t event, std::int32_t x, std::int32_t y) override;
+    // While open the menu takes every key: Escape closes it without a choice, the others do nothing.
+    std::int32_t handle_key(UINT virtual_key) override;
 
     std::int32_t hovered = -1;  // entry under the pointer; -1 none (may name no entry on the bottom line)
     const std::int32_t item_height = 17;

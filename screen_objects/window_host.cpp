@@ -104,6 +104,9 @@ bool host_window_message(Object_Registry& registry, HWND window, UINT message, W
         case WM_MOUSEWHEEL:
             if (list != nullptr) dispatch_wheel(*list, window, wparam, lparam);
             return true;
+        case WM_KEYDOWN:
+            if (list == nullptr) return false;
+            return list->dispatch_key(static_cast<UINT>(wparam));
         case WM_TIMER:
             if (list != nullptr)
                 tell_every_object(*list, [&](On_Screen_Object& o) { o.handle_timer(wparam); });
@@ -118,4 +121,40 @@ bool host_window_message(Object_Registry& registry, HWND window, UINT message, W
             }
             return true;
     }
+}
+
+Window_Picture paint_window_picture(Object_Registry& registry, HWND window) {
+    Window_Picture picture;
+    RECT client{};
+    if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) return picture;
+    const int width = client.right;
+    const int height = client.bottom;
+    HDC window_dc = GetDC(window);
+    HDC memory_dc = CreateCompatibleDC(window_dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(window_dc, width, height);
+    ReleaseDC(window, window_dc);
+    HGDIOBJ previous_bitmap = SelectObject(memory_dc, bitmap);
+    registry.paint_window_objects(window, &memory_dc);
+    SelectObject(memory_dc, previous_bitmap);
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // rows top to bottom
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    picture.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    if (GetDIBits(memory_dc, bitmap, 0, static_cast<UINT>(height), picture.pixels.data(), &info,
+                  DIB_RGB_COLORS) == height) {
+        picture.width = width;
+        picture.height = height;
+        for (std::uint32_t& pixel : picture.pixels)
+            pixel &= 0x00FFFFFFu;
+    } else {
+        picture.pixels.clear();
+    }
+    DeleteObject(bitmap);
+    DeleteDC(memory_dc);
+    return picture;
 }

@@ -3,6 +3,9 @@
 // become framework events, and timers and posted results reach the objects.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/win32.h"
 #include "screen_objects/object_registry.h"
 
@@ -13,3 +16,12 @@
 // WM_TIMER; and the application's range WM_APP to 0xBFFF.
 bool host_window_message(Object_Registry& registry, HWND window, UINT message, WPARAM wparam, LPARAM lparam,
                          LRESULT& result);
+
+// What a paint of the window shows now: its objects drawn back to front into an off-screen bitmap of the
+// client size. Pixels 0x00RRGGBB, rows top to bottom; empty when the bitmap cannot be made or read.
+struct Window_Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+Window_Picture paint_window_picture(Object_Registry& registry, HWND window);

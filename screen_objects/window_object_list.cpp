@@ -95,3 +95,16 @@ void Window_Object_List::dispatch_event(std::int32_t event, std::int32_t x, std:
     }
     process_actions(x, y);
 }
+
+bool Window_Object_List::dispatch_key(UINT virtual_key) {
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        On_Screen_Object* object = objects[i];
+        const std::int32_t answer = object->handle_key(virtual_key);
+        if (answer == Key_Not_Taken) continue;
+        push_action(answer, object);
+        // Actions that act on a pointer position get none: no pointer is involved.
+        process_actions(-1, -1);
+        return true;
+    }
+    return false;
+}

@@ -38,6 +38,10 @@ public:
     // with Event_Mouse_Wheel.
     void dispatch_event(std::int32_t event, std::int32_t x, std::int32_t y, std::int32_t wheel_notches = 0);
 
+    // Offers a key to the objects front to back until one takes it, and carries out its answer. True when one
+    // took it.
+    bool dispatch_key(UINT virtual_key);
+
     std::deque<Pending_Action> actions;      // front first
     HWND window = nullptr;                   // the window this list belongs to
     std::vector<On_Screen_Object*> objects;  // front (drawn last, hit first) first; not owned

@@ -1,5 +1,5 @@
-// SetDIBitsToDevice for 32-bit BI_RGB device-independent bitmaps, bottom-up (positive height) and top-down
-// (negative height).
+// SetDIBitsToDevice and GetDIBits for 32-bit BI_RGB device-independent bitmaps, bottom-up (positive height)
+// and top-down (negative height).
 //
 // Scan lines are counted from the DIB's origin: its bottom row for a bottom-up DIB, its top row for a
 // top-down one. The source rectangle holds the lines y_src to y_src + height - 1 and the columns x_src to
@@ -90,4 +90,30 @@ int WINAPI SetDIBitsToDevice(HDC hdc, int x_dest, int y_dest, DWORD width, DWORD
         }
     }
     return result;
+}
+
+// Copies scan lines start_scan ... start_scan + lines - 1 of the bitmap (counted from the DIB's origin as
+// above) into `bits` as 32-bit pixels 0x00RRGGBB, the band's first line first. The DIB's size is the
+// bitmap's; a height of the other sign than `info` asks for turns the rows over. Returns the number of lines
+// copied, 0 on failure.
+int WINAPI GetDIBits(HDC, HBITMAP bitmap_handle, UINT start_scan, UINT lines, LPVOID bits, LPBITMAPINFO info,
+                     UINT colour_use) {
+    if (bits == nullptr || !supported(info, colour_use)) return 0;
+    Lock lock(gdi_mutex());
+    Bitmap* bitmap = get<Bitmap>(bitmap_handle);
+    if (bitmap == nullptr || info->bmiHeader.biWidth != bitmap->width ||
+        (info->bmiHeader.biHeight != bitmap->height && info->bmiHeader.biHeight != -bitmap->height))
+        return 0;
+    settle(*bitmap);
+    const bool top_down = info->bmiHeader.biHeight < 0;
+    const std::int64_t height = bitmap->height;
+    if (start_scan >= height) return 0;
+    const std::int64_t end = std::min<std::int64_t>(std::int64_t{start_scan} + lines, height);
+    auto* to = static_cast<std::uint32_t*>(bits);
+    for (std::int64_t line = start_scan; line < end; ++line) {
+        const std::int64_t row = top_down ? line : height - 1 - line;
+        const std::uint32_t* from = bitmap->pixels.data() + static_cast<std::size_t>(row) * bitmap->width;
+        copy_row(to + static_cast<std::size_t>(line - start_scan) * bitmap->width, from, bitmap->width);
+    }
+    return static_cast<int>(end - start_scan);
 }

@@ -144,7 +144,7 @@ TEST_F(Closing, DuringACalculationWithTheLargestPrecisionEndsAtOnce) {
     ASSERT_TRUE(viewer().job.running);
 
     platform::headless::request_close(main_window());
-    EXPECT_EQ(Application::run_message_loop(), 0);
+    EXPECT_EQ(app().run_message_loop(), 0);
     EXPECT_LT(seconds_taken([] { app().finish(); }), hang_guard_seconds);
     EXPECT_FALSE(viewer().job.running);
 }

@@ -17,27 +17,6 @@ constexpr int readout_top_margin = 2;
 constexpr int readout_gap = 4;  // between the line and the decorations beside it
 constexpr int readout_least_width = 100;
 
-// UTF-8 to UTF-16 for the characters this line uses (all in the Basic Multilingual Plane).
-std::u16string utf16(const std::string& text) {
-    std::u16string wide;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte < 0x80) {
-            wide.push_back(byte);
-            i += 1;
-        } else if (byte < 0xE0 && i + 1 < text.size()) {
-            wide.push_back(static_cast<char16_t>((byte & 0x1F) << 6 | (text[i + 1] & 0x3F)));
-            i += 2;
-        } else if (i + 2 < text.size()) {
-            wide.push_back(static_cast<char16_t>((byte & 0x0F) << 12 | (text[i + 1] & 0x3F) << 6 |
-                                                 (text[i + 2] & 0x3F)));
-            i += 3;
-        } else {
-            break;
-        }
-    }
-    return wide;
-}
 
 bool intersect(const RECT& a, const RECT& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
@@ -73,6 +52,27 @@ RECT readout_rect(const RECT& client, const RECT& decorations) {
     // Too short a line would show nothing readable.
     if (best.right - best.left < readout_least_width) return RECT{};
     return best;
+}
+
+std::u16string utf16(const std::string& text) {
+    std::u16string wide;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            wide.push_back(byte);
+            i += 1;
+        } else if (byte < 0xE0 && i + 1 < text.size()) {
+            wide.push_back(static_cast<char16_t>((byte & 0x1F) << 6 | (text[i + 1] & 0x3F)));
+            i += 2;
+        } else if (i + 2 < text.size()) {
+            wide.push_back(static_cast<char16_t>((byte & 0x0F) << 12 | (text[i + 1] & 0x3F) << 6 |
+                                                 (text[i + 2] & 0x3F)));
+            i += 3;
+        } else {
+            break;
+        }
+    }
+    return wide;
 }
 
 void draw_readout(HDC dc, const RECT& box, const std::string& text) {

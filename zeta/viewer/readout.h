@@ -19,6 +19,9 @@ std::optional<Complex> s_at_pointer(const Plot_Job& job, const RECT& plot, int32
 // beside the decorations (the text is then cut to it). Empty when no part is 100 pixels wide.
 RECT readout_rect(const RECT& client, const RECT& decorations);
 
+// UTF-8 to UTF-16, for the characters the viewer writes (all in the Basic Multilingual Plane).
+std::u16string utf16(const std::string& text);
+
 // Fills `box` with the status line's background and writes `text` (UTF-8) there in the status line's
 // colours; an empty text leaves the box empty.
 void draw_readout(HDC dc, const RECT& box, const std::string& text);

@@ -1,5 +1,6 @@
 #include "zeta/viewer/zeta_viewer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string_view>
@@ -94,7 +95,12 @@ RECT On_Screen_Object_Ostrelin_Zeta_Function_Viewer::readout_line_rect() const {
     return readout_rect(client, rect != nullptr ? plot_decorations(*rect) : RECT{});
 }
 
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::show_message(std::string text) {
+    show_readout(std::move(text), first_in_list_);
+}
+
 void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::show_readout(std::string text, bool first_in_list) {
+    first_in_list_ = first_in_list;
     if (text == readout) return;
     readout = std::move(text);
     const RECT line = readout_line_rect();
@@ -154,6 +160,55 @@ std::int32_t On_Screen_Object_Ostrelin_Zeta_Function_Viewer::handle_event(std::i
         }
         default:
             return Action_None;
+    }
+}
+
+std::int32_t On_Screen_Object_Ostrelin_Zeta_Function_Viewer::handle_key(UINT virtual_key) {
+    // Keys wait while the frame or the plot is dragged.
+    if (rect == nullptr || active == 1) return Action_None;
+    const std::int32_t width = rect->right - rect->left;
+    const std::int32_t height = rect->bottom - rect->top;
+    // The whole number of cells nearest a tenth of the plot.
+    const auto tenth = [](std::int32_t side) { return std::max<std::int32_t>(1, (side + 5) / 10); };
+    const auto pan_by = [this](std::int32_t x, std::int32_t y) {
+        job.pan_offset_x = x;
+        job.pan_offset_y = y;
+        apply_pan_and_restart();
+    };
+    const auto zoom = [&](std::int32_t notches) {
+        Plot_Settings zoomed = job.settings;
+        zoom_about_cell(zoomed, width / 2, height / 2, notches);
+        change_view(zoomed);
+    };
+    switch (virtual_key) {
+        case VK_RIGHT:  // what lies to the right: as a drag to the left
+            pan_by(tenth(width), 0);
+            return Action_None;
+        case VK_LEFT:
+            pan_by(-tenth(width), 0);
+            return Action_None;
+        case VK_UP:  // larger t: as a drag downwards
+            pan_by(0, tenth(height));
+            return Action_None;
+        case VK_DOWN:
+            pan_by(0, -tenth(height));
+            return Action_None;
+        case VK_ADD:
+        case VK_OEM_PLUS:
+            zoom(1);
+            return Action_None;
+        case VK_SUBTRACT:
+        case VK_OEM_MINUS:
+            zoom(-1);
+            return Action_None;
+        case VK_BACK:
+            go_back();
+            return Action_None;
+        case VK_HOME:
+            change_view(start_up_settings());
+            return Action_None;
+        default:
+            return Key_Not_Taken;
     }
 }
 

@@ -51,6 +51,9 @@ public:
     // Only that line is redrawn: at once when the viewer is first in its list, else through a paint of the
     // line's area, so that an open menu stays in front.
     void point_at(std::int32_t x, std::int32_t y, bool front, bool first_in_list) override;
+    // Arrow keys move the view by a tenth of the plot (as a drag the other way would), + and - zoom about
+    // its centre by a wheel notch, Backspace goes back, Home returns to the start-up view.
+    std::int32_t handle_key(UINT virtual_key) override;
     // The progress timer brings the progress bar of a long calculation up to date, and shows the rows it
     // has finished.
     void handle_timer(UINT_PTR id) override;
@@ -60,6 +63,8 @@ public:
     void change_view(const Plot_Settings& wanted);
     // Restores the latest remembered view and restarts; nothing when there is none.
     void go_back();
+    // Shows `text` on the readout line until the pointer moves over the plot again.
+    void show_message(std::string text);
     // Shows or hides the zeros in view; showing them starts their search.
     void set_show_zeros(bool shown);
     // "Calculating values..." and a new calculation for the frame's current size.
@@ -103,6 +108,7 @@ private:
 
     std::vector<Menu_Command> open_commands_;  // those of the open menu, by entry index
     std::int32_t rows_shown_ = 0;              // finished rows of the running calculation drawn so far
+    bool first_in_list_ = true;                // as the latest pointer position found the viewer
     // The window the worker asks to repaint: `window` as it was at the latest restart (the worker must not
     // read `window`, which the UI thread writes).
     std::atomic<HWND> repaint_window_{nullptr};

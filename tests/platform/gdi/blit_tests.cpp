@@ -160,3 +160,40 @@ TEST(BitBlt, ZeroExtentCopiesNothing) {
     EXPECT_TRUE(BitBlt(dest.dc(), 0, 0, 0, 2, source.dc(), 0, 0, SRCCOPY));
     EXPECT_TRUE(same_image(dest.read(), Image(2, 2, white)));
 }
+
+// GetDIBits of a 32-bit BI_RGB DIB, as Win32 documents it: lines counted from the DIB's origin (the bottom row
+// for a positive height, the top row for a negative one), pixels 0x00RRGGBB, the number of lines copied. The
+// bitmap is not selected into a DC while it is read.
+TEST(GetDIBits, CopiesTheBitmapsRowsBottomUpOrTopDown) {
+    gdi_test::Canvas canvas(3, 4, RGB(0, 0, 0));
+    SetPixel(canvas.dc(), 0, 0, RGB(10, 20, 30));  // top left
+    SetPixel(canvas.dc(), 2, 3, RGB(40, 50, 60));  // bottom right
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = gdi_test::colour_bitmap(3, 4);
+    HDC copy = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, 3, 4, canvas.dc(), 0, 0, SRCCOPY);
+    SelectObject(copy, old);
+    DeleteDC(copy);
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = 3;
+    info.bmiHeader.biHeight = -4;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> top_down(12, 0xDEADBEEF);
+    EXPECT_EQ(GetDIBits(dc, bitmap, 0, 4, top_down.data(), &info, DIB_RGB_COLORS), 4);
+    EXPECT_EQ(top_down[0] & 0x00FFFFFFu, 0x000A141Eu);
+    EXPECT_EQ(top_down[11] & 0x00FFFFFFu, 0x0028323Cu);
+    EXPECT_EQ(top_down[5] & 0x00FFFFFFu, 0u);
+
+    info.bmiHeader.biHeight = 4;
+    std::vector<std::uint32_t> bottom_up(6, 0xDEADBEEF);
+    EXPECT_EQ(GetDIBits(dc, bitmap, 0, 2, bottom_up.data(), &info, DIB_RGB_COLORS), 2) << "the bottom two rows";
+    EXPECT_EQ(bottom_up[2] & 0x00FFFFFFu, 0x0028323Cu);
+    EXPECT_EQ(bottom_up[3] & 0x00FFFFFFu, 0u);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
