@@ -7,9 +7,10 @@ packages=(
     build-essential g++ cmake ninja-build pkg-config
     libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev zlib1g-dev desktop-file-utils
     libgtest-dev libgmock-dev libbenchmark-dev libflint-arb-dev
-    xvfb xfonts-base xdotool imagemagick x11-utils procps parallel
+    xvfb xfonts-base xdotool xclip imagemagick x11-utils procps parallel
 )
 # xfonts-base: the X server's core fonts, without which SDL cannot show a message box on X11.
+# xclip: reads the X clipboard in the end-to-end test of Ctrl+C.
 # desktop-file-utils: desktop-file-validate, which a test runs on the desktop entry.
 # parallel: GNU parallel, which the README uses to spread zeta-zeros over ranges and machines.
 # Extra groups: "windows" adds the mingw-w64 cross compilers, "fuzz" adds clang with its sanitizer runtimes,

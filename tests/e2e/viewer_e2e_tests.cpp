@@ -24,6 +24,8 @@
 #include "viewer_process.h"
 #include "x11_close.h"
 #include "xvfb_screen.h"
+#include "zeta/look/readout_format.h"
+#include "zeta/math/accurate_zeta.h"
 #include "zeta/math/zeta_function.h"
 
 namespace e2e {
@@ -160,8 +162,10 @@ protected:
         if (!screen_->ready())
             GTEST_SKIP() << "Xvfb cannot start here, so there is no screen to test on: "
                          << screen_->failure();
-        viewer_ = std::make_unique<Child_Process>(std::vector<std::string>{ZETA_VIEWER_PATH},
-                                                  viewer_environment(screen_->display()));
+        Environment_Changes environment = viewer_environment(screen_->display());
+        for (const std::string& change : more_environment())
+            environment.push_back(change);
+        viewer_ = std::make_unique<Child_Process>(std::vector<std::string>{ZETA_VIEWER_PATH}, environment);
         ASSERT_TRUE(viewer_->started());
         main_window_ = find_window("Ostrelin zeta function viewer");
         ASSERT_NE(main_window_, "") << "main window not found; the viewer said: " << viewer_->wait(1s).err;
@@ -173,6 +177,9 @@ protected:
         if (viewer_) viewer_->stop();
         screen_.reset();
     }
+
+    // What a fixture adds to the viewer's environment.
+    virtual Environment_Changes more_environment() { return {}; }
 
     Exit xdotool(std::vector<std::string> arguments) { return e2e::xdotool(screen_->display(), arguments); }
     std::string find_window(const std::string& name) { return e2e::find_window(screen_->display(), name); }
@@ -574,6 +581,90 @@ TEST_F(Viewer_Zoom_On_Xvfb, ShowZerosMarksTheZerosInViewAndSumsThemUpAsZetaRende
     ASSERT_NO_FATAL_FAILURE(choose_menu_entry(show_zeros_entry));
     move_pointer(main_origin_, 600, 700);
     expect_picture(rendered(Scaled_Corner{}, {"--zeros"}), "zeros of the start-up view");
+    close_and_expect_clean_exit();
+}
+
+// The viewer with a home folder of its own, for the pictures it saves.
+class Viewer_Keys_On_Xvfb : public Viewer_Zoom_On_Xvfb {
+protected:
+    Environment_Changes more_environment() override {
+        std::filesystem::create_directories(home_ / "Pictures");
+        return {"HOME=" + home_.string(), "XDG_CONFIG_HOME=" + (home_ / "config").string()};
+    }
+    void TearDown() override {
+        Viewer_Zoom_On_Xvfb::TearDown();
+        std::filesystem::remove_all(home_);
+    }
+    void key(const std::string& keys) { ASSERT_EQ(xdotool({"key", "--clearmodifiers", keys}).status, 0); }
+
+    const std::filesystem::path home_ =
+        std::filesystem::temp_directory_path() / ("zeta-keys-e2e-" + std::to_string(getpid()));
+};
+
+TEST_F(Viewer_Keys_On_Xvfb, KeysPanZoomGoBackReturnToTheStartAndCloseTheMenu) {
+    const Picture start_up = client_picture();
+    click(main_origin_, 600, 700);  // the keys go to the focused window
+
+    // Right: a tenth of the plot's 80 columns, as a drag of 8 pixels to the left.
+    ASSERT_NO_FATAL_FAILURE(key("Right"));
+    Scaled_Corner right;
+    right.real_part = real_scale * 8.0 + start_real_part;
+    expect_picture(rendered(right), "moved right");
+    // Up: 52 rows, as a drag of 52 pixels down.
+    ASSERT_NO_FATAL_FAILURE(key("Up"));
+    Scaled_Corner up = right;
+    up.imaginary_part = imaginary_scale * 52.0 + start_imaginary_part;
+    expect_picture(rendered(up), "moved up");
+    // + on the keypad: one notch in about the centre cell (40, 260).
+    ASSERT_NO_FATAL_FAILURE(key("KP_Add"));
+    expect_picture(rendered(zoomed(up, 40, 260, true)), "zoomed in");
+    ASSERT_NO_FATAL_FAILURE(key("minus"));
+    ASSERT_NO_FATAL_FAILURE(key("BackSpace"));
+    expect_picture(rendered(zoomed(up, 40, 260, true)), "back to the zoomed view");
+    ASSERT_NO_FATAL_FAILURE(key("Home"));
+    expect_picture(start_up, "home");
+
+    click(main_origin_, 140, 300, "3");
+    move_pointer(main_origin_, 600, 700);
+    ASSERT_NO_FATAL_FAILURE(key("Escape"));
+    expect_picture(start_up, "the menu closed");
+    close_and_expect_clean_exit();
+}
+
+TEST_F(Viewer_Keys_On_Xvfb, CtrlCCopiesTheReadoutAndCtrlSSavesWhatTheWindowShows) {
+    click(main_origin_, 600, 700);
+    // Cell (30, 0) of the start-up plot: s = 0.6 - 5i.
+    move_pointer(main_origin_, plot_left + 30, plot_bottom);
+    ASSERT_NO_FATAL_FAILURE(key("ctrl+c"));
+    const Complex s{30 * real_scale + start_real_part, start_imaginary_part};
+    Complex accurate, series;
+    evaluate_zeta_accurately(s, accurate);
+    evaluate_zeta(start_precision, s, series);
+    const std::string expected =
+        readout_line(s, accurate, real_scale, imaginary_scale) + series_error_suffix(series, accurate);
+    Exit pasted;
+    wait_until([&] {
+        pasted = run({"xclip", "-o", "-selection", "clipboard"}, {"DISPLAY=" + screen_->display()}, 10s);
+        return pasted.out == expected;
+    });
+    EXPECT_EQ(pasted.out, expected) << pasted.err;
+
+    move_pointer(main_origin_, 600, 700);
+    ASSERT_NO_FATAL_FAILURE(key("ctrl+s"));
+    std::filesystem::path saved;
+    wait_until([&] {
+        for (const auto& entry : std::filesystem::directory_iterator(home_ / "Pictures"))
+            saved = entry.path();
+        return !saved.empty();
+    });
+    ASSERT_FALSE(saved.empty()) << "no picture saved";
+    const tools_test::Decoded_Png png = tools_test::read_png(saved.string());
+    ASSERT_TRUE(png.ok) << png.error;
+    Picture picture;
+    for (std::uint32_t pixel : png.pixels)
+        picture.push_back({static_cast<int>(pixel >> 16 & 0xFF), static_cast<int>(pixel >> 8 & 0xFF),
+                           static_cast<int>(pixel & 0xFF)});
+    EXPECT_TRUE(picture == rendered(Scaled_Corner{})) << "the saved picture is zeta-render's";
     close_and_expect_clean_exit();
 }
 
