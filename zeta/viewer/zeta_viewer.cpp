@@ -86,7 +86,7 @@ void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::point_at(std::int32_t x, st
             text = readout_line(*s, std::fabs(settings.real_scale), std::fabs(settings.imaginary_scale));
         }
     }
-    show_readout(std::move(text), first_in_list);
+    show_readout(text, first_in_list);
 }
 
 RECT On_Screen_Object_Ostrelin_Zeta_Function_Viewer::readout_line_rect() const {
@@ -95,14 +95,14 @@ RECT On_Screen_Object_Ostrelin_Zeta_Function_Viewer::readout_line_rect() const {
     return readout_rect(client, rect != nullptr ? plot_decorations(*rect) : RECT{});
 }
 
-void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::show_message(std::string text) {
-    show_readout(std::move(text), first_in_list_);
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::show_message(const std::string& text) {
+    show_readout(text, first_in_list_);
 }
 
-void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::show_readout(std::string text, bool first_in_list) {
+void On_Screen_Object_Ostrelin_Zeta_Function_Viewer::show_readout(const std::string& text, bool first_in_list) {
     first_in_list_ = first_in_list;
     if (text == readout) return;
-    readout = std::move(text);
+    readout = text;
     const RECT line = readout_line_rect();
     if (!first_in_list) {
         InvalidateRect(window, &line, FALSE);

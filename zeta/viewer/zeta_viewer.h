@@ -64,7 +64,7 @@ public:
     // Restores the latest remembered view and restarts; nothing when there is none.
     void go_back();
     // Shows `text` on the readout line until the pointer moves over the plot again.
-    void show_message(std::string text);
+    void show_message(const std::string& text);
     // Shows or hides the zeros in view; showing them starts their search.
     void set_show_zeros(bool shown);
     // "Calculating values..." and a new calculation for the frame's current size.
@@ -100,7 +100,7 @@ private:
     void set_pan_offset(std::int32_t x, std::int32_t y);
     void apply_pan_and_restart();
     void graph(Graph_Mode mode);
-    void show_readout(std::string text, bool first_in_list);
+    void show_readout(const std::string& text, bool first_in_list);
     // Where the readout line stands for the frame's current place.
     RECT readout_line_rect() const;
     // Starts the search for the zeros at the heights of the plot's rows.
