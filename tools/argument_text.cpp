@@ -1,6 +1,8 @@
 #include "tools/argument_text.h"
 
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -61,4 +63,12 @@ std::string shown_argument(std::string_view text) {
 
 std::string shown_path(std::string_view path) {
     return shortened(path, true);
+}
+
+std::optional<double> parse_number(const char* text) {
+    if (*text == '\0' || std::isspace(static_cast<unsigned char>(*text))) return std::nullopt;
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    if (*end != '\0') return std::nullopt;
+    return value;
 }

@@ -2,6 +2,7 @@
 // and a long text cut to a readable length with "..." where it was cut.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,3 +11,6 @@ std::string shown_argument(std::string_view text);
 
 // A file name keeps its end instead, where the name is: "...lots/of/directories/plot.png".
 std::string shown_path(std::string_view path);
+
+// The number that the whole text is: no leading blanks, nothing after it. None otherwise.
+std::optional<double> parse_number(const char* text);

@@ -54,15 +54,6 @@ const option long_options[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-// The whole text must be the number: no leading blanks, nothing after it.
-std::optional<double> parse_double(const char* text) {
-    if (*text == '\0' || std::isspace(static_cast<unsigned char>(*text))) return std::nullopt;
-    char* end = nullptr;
-    const double value = std::strtod(text, &end);
-    if (*end != '\0') return std::nullopt;
-    return value;
-}
-
 std::optional<int64_t> parse_integer(const char* begin, const char* end) {
     if (begin == end || std::isspace(static_cast<unsigned char>(*begin))) return std::nullopt;
     const std::string text(begin, end);
@@ -74,7 +65,7 @@ std::optional<int64_t> parse_integer(const char* begin, const char* end) {
 }
 
 bool parse_finite(const char* name, const char* text, double& setting, std::string& error) {
-    const std::optional<double> value = parse_double(text);
+    const std::optional<double> value = parse_number(text);
     if (!value) {
         error = std::string(name) + " needs a number, not " + shown_argument(text);
     } else if (!std::isfinite(*value)) {

@@ -20,17 +20,8 @@ const option long_options[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-// The whole text must be the number: no leading blanks, nothing after it.
-std::optional<double> parse_double(const char* text) {
-    if (*text == '\0' || std::isspace(static_cast<unsigned char>(*text))) return std::nullopt;
-    char* end = nullptr;
-    const double value = std::strtod(text, &end);
-    if (*end != '\0') return std::nullopt;
-    return value;
-}
-
 bool parse_height(const char* name, const char* text, double& height, std::string& error) {
-    const std::optional<double> value = parse_double(text);
+    const std::optional<double> value = parse_number(text);
     if (!value || !std::isfinite(*value)) {
         error = std::string(name) + " needs a finite number, not " + shown_argument(text);
     } else if (*value < 0.0 || *value > zero_search_height_limit) {
@@ -59,7 +50,7 @@ std::optional<Zeros_Options> parse_zeros_options(int argc, char** argv, std::str
         }
         if (code == '?') {
             const char* text = argv[optind - 1];
-            if (parse_double(text)) {  // a negative number where a height goes
+            if (parse_number(text)) {  // a negative number where a height goes
                 heights.push_back(text);
                 continue;
             }

@@ -7,25 +7,13 @@
 #include <cstring>
 #include <limits>
 
+#include "zeta/look/digits.h"
+
+using zeta_look::decimal_exponent;
+using zeta_look::leading_place;
+using zeta_look::ulp;
+
 namespace {
-
-// Power of ten of the leading digit of a finite x ≠ 0, as printf writes it (log10 can miss a power of 10).
-int decimal_exponent(double x) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.16e", x);
-    return std::atoi(std::strchr(text, 'e') + 1);
-}
-
-// Distance from finite x to the next double away from 0.
-double ulp(double x) {
-    const double size = std::fabs(x);
-    const double next = std::nextafter(size, std::numeric_limits<double>::infinity()) - size;
-    return std::isinf(next) ? size - std::nextafter(size, 0.0) : next;
-}
-
-int leading_place(double x) {
-    return static_cast<int>(std::floor(std::log10(x)));
-}
 
 // "14.1300" → "14.13", "2.50e-17" → "2.5e-17", "3.000" → "3".
 std::string without_trailing_zeros(const std::string& text) {

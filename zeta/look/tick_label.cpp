@@ -7,6 +7,12 @@
 #include <limits>
 #include <vector>
 
+#include "zeta/look/digits.h"
+
+using zeta_look::decimal_exponent;
+using zeta_look::leading_place;
+using zeta_look::ulp;
+
 namespace {
 
 std::string printed(const char* format, int precision, double value) {
@@ -16,23 +22,6 @@ std::string printed(const char* format, int precision, double value) {
     std::snprintf(text.data(), text.size(), format, precision, value);
     text.pop_back();
     return text;
-}
-
-// Power of ten of the leading digit of a finite x, as printf writes it (log10 can miss a power of 10).
-int decimal_exponent(double x) {
-    const std::string text = printed("%.*e", 16, x);
-    return std::atoi(text.c_str() + text.find('e') + 1);
-}
-
-// Distance from finite x to the next double away from 0.
-double ulp(double x) {
-    const double size = std::fabs(x);
-    const double next = std::nextafter(size, std::numeric_limits<double>::infinity()) - size;
-    return std::isinf(next) ? size - std::nextafter(size, 0.0) : next;
-}
-
-int leading_place(double x) {
-    return static_cast<int>(std::floor(std::log10(x)));
 }
 
 // Power of ten of the last digit a label shows: a tenth of the spacing (the "%f" digits when it is

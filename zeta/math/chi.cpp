@@ -3,6 +3,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "zeta/math/constants.h"
 #include "zeta/math/double_double.h"
 
 namespace zeta_math {
@@ -10,10 +11,6 @@ namespace zeta_math {
 namespace {
 
 using Complex_Double = std::complex<double>;
-
-constexpr double pi = 3.141592653589793;
-constexpr double log_pi = 1.1447298858494002;
-constexpr double log_two_pi = 1.8378770664093456;
 
 // B_2k / (2k (2k − 1)), k = 1 ... 12.
 constexpr double stirling_coefficients[] = {

@@ -3,15 +3,14 @@
 #include <cmath>
 #include <complex>
 
+#include "zeta/math/constants.h"
+
 namespace zeta_math {
 
 namespace {
 
 using Complex_Double = std::complex<double>;
 
-constexpr double pi = 3.141592653589793;
-constexpr double log_pi = 1.1447298858494002;
-constexpr double log_two_pi = 1.8378770664093456;
 constexpr double asymptotic_from = 100.0;
 constexpr Double_Double dd_pi_over_8{0.39269908169872414, 1.5308084989341915e-17};
 

@@ -5,6 +5,7 @@
 #include <complex>
 #include <limits>
 
+#include "zeta/math/constants.h"
 #include "zeta/math/hardy_theta.h"
 #include "zeta/math/riemann_siegel_correction.h"
 #include "zeta/math/term_kernels.h"
@@ -15,7 +16,6 @@ namespace {
 
 using Complex_Double = std::complex<double>;
 
-constexpr double pi = 3.141592653589793;
 constexpr int bernoulli_terms = 30;
 
 // B_2k / (2k)!, k = 1 ... 31 (from Arb).

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 
+#include "zeta/math/constants.h"
 #include "zeta/math/double_double.h"
 
 namespace zeta_math {
@@ -12,7 +13,6 @@ namespace {
 
 using Complex_Double = std::complex<double>;
 
-constexpr double pi = 3.141592653589793;
 constexpr double node_step = 1.0 / 16.0;
 constexpr int node_reach = (saddle_node_count - 1) / 2;  // nodes u = k·node_step, |k| ≤ node_reach
 

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "zeta/math/constants.h"
 #include "zeta/math/hardy_theta.h"
 
 namespace zeta_math {
 
 namespace {
 
-constexpr double pi = 3.141592653589793;
 constexpr double slack = 1e-9;  // for the rounding of the bounds themselves (they are of order 1)
 constexpr int widenings = 3;
 
