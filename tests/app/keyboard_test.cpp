@@ -44,10 +44,13 @@ TEST_F(Keyboard, ArrowsMoveTheViewByATenthOfThePlotAsADragTheOtherWayWould) {
     EXPECT_EQ(viewer().job.settings.real_part, 0.02 * -8.0 + (0.02 * 8.0 + start.real_part));
     press(VK_UP);
     EXPECT_EQ(viewer().job.settings.imaginary_part, 0.1 * 52.0 + start.imaginary_part) << "larger t";
+    set_status_text(viewer().job, "before the last key");
     press(VK_DOWN);
     EXPECT_EQ(viewer().history.size(), 4u) << "every move is remembered";
-    EXPECT_EQ(status_text_copy(viewer().job), "Calculating values...");
     finish_calculation();
+    EXPECT_EQ(status_text_copy(viewer().job),
+              "Finished calculating reciprocal absolute value with 10 iterations.")
+        << "a restart has run";
 }
 
 TEST_F(Keyboard, PlusAndMinusZoomAboutTheCentreBackspaceGoesBackAndHomeReturnsToTheStart) {
@@ -160,8 +163,9 @@ TEST_F(Keyboard, TabMovesThroughTheOptionsFieldsAndEnterAppliesThem) {
     test_support::press_key(VK_RETURN);
     pump();
     EXPECT_EQ(viewer().job.settings.precision, 12);
-    EXPECT_EQ(status_text_copy(viewer().job), "Calculating values...");
     finish_calculation();
+    EXPECT_EQ(status_text_copy(viewer().job),
+              "Finished calculating reciprocal absolute value with 12 iterations.");
 }
 
 }  // namespace
