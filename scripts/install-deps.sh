@@ -7,11 +7,12 @@ packages=(
     build-essential g++ cmake ninja-build pkg-config
     libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev zlib1g-dev desktop-file-utils
     libgtest-dev libgmock-dev libbenchmark-dev libflint-arb-dev
-    xvfb xfonts-base xdotool xclip imagemagick x11-utils procps parallel
+    xvfb xfonts-base xdotool xclip imagemagick x11-utils procps parallel file
 )
 # xfonts-base: the X server's core fonts, without which SDL cannot show a message box on X11.
 # xclip: reads the X clipboard in the end-to-end test of Ctrl+C.
 # desktop-file-utils: desktop-file-validate, which a test runs on the desktop entry.
+# file: cpack's Debian generator finds the programs' shared libraries with it (for the package's Depends).
 # parallel: GNU parallel, which the README uses to spread zeta-zeros over ranges and machines.
 # Extra groups: "windows" adds the mingw-w64 cross compilers, "fuzz" adds clang with its sanitizer runtimes,
 # "fresh-root" what scripts/fresh-root-test.sh needs to build a Debian root and run the tests in it, "wine" what
