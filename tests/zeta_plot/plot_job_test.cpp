@@ -297,6 +297,7 @@ TEST(PlotJob, SurvivesManyRestartsWhilePainting) {
     });
     std::mt19937 random(7);
     double checksum = 0.0;
+    [[maybe_unused]] volatile double cells_read = 0.0;
     for (int round = 0; round < scaled(300, 60); ++round) {
         rect = Rect{0, 0, static_cast<int64_t>(1 + random() % 40), static_cast<int64_t>(1 + random() % 40)};
         job.settings.precision = static_cast<int32_t>(random() % 3000);
@@ -307,12 +308,13 @@ TEST(PlotJob, SurvivesManyRestartsWhilePainting) {
         job.settings.imaginary_scale = 0.5;
         set_status_text(job, calculating);
         start(job, rect);
-        // What the painter reads.
+        // What the painter reads. Some of these plots hold the pole s = 1, a NaN cell, so only the range
+        // (whose first cell is never the pole here) goes into the checksum.
         const Value_Range range = read_range(job.grid);
         checksum += range.maximum - range.minimum;
         for (int32_t x = 0; x < job.grid.width; ++x) {
             for (int32_t y = 0; y < job.grid.height; ++y)
-                checksum += read_cell(job.grid, x, y) * 0.0;
+                cells_read = read_cell(job.grid, x, y);
         }
         if (random() % 8 == 0) {
             wait_for_calculation(job);
