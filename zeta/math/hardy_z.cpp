@@ -16,19 +16,7 @@ namespace {
 
 using Complex_Double = std::complex<double>;
 
-constexpr int bernoulli_terms = 30;
-
-// B_2k / (2k)!, k = 1 ... 31 (from Arb).
-constexpr double bernoulli_coefficients[bernoulli_terms + 1] = {
-    0.083333333333333329,   -0.0013888888888888889,  3.3068783068783071e-05, -8.2671957671957675e-07,
-    2.08767569878681e-08,   -5.2841901386874932e-10, 1.3382536530684679e-11, -3.3896802963225827e-13,
-    8.5860620562778452e-15, -2.1748686985580619e-16, 5.5090028283602295e-18, -1.3954464685812522e-19,
-    3.5347070396294673e-21, -8.9535174270375463e-23, 2.2679524523376829e-24, -5.7447906688722025e-26,
-    1.455172475614865e-27,  -3.6859949406653103e-29, 9.3367342570950451e-31, -2.36502241570063e-32,
-    5.9906717624821341e-34, -1.5174548844682903e-35, 3.8437581254541886e-37, -9.7363530726466913e-39,
-    2.4662470442006811e-40, -6.2470767418207434e-42, 1.5824030244644914e-43, -4.0082736859489357e-45,
-    1.0153075855569557e-46, -2.5718041582418717e-48, 6.5144560352338152e-50,
-};
+constexpr int bernoulli_terms = 30;  // of euler_maclaurin_coefficients, whose last bounds the remainder
 
 struct Sums {
     Complex_Double f;  // Σ n^(−1/2) u_n
@@ -92,7 +80,7 @@ Hardy_Z euler_maclaurin_value(double t, const Dirichlet_Tables& tables, const do
     int k = 1;
     double remainder = 0.0;
     for (;; ++k) {
-        const Complex_Double bernoulli_term = bernoulli_coefficients[k - 1] * term;
+        const Complex_Double bernoulli_term = euler_maclaurin_coefficients[k - 1] * term;
         const double size = l1(bernoulli_term);  // ≥ the modulus: bounds stay bounds
         if (k > bernoulli_terms || size < 1e-21) {
             // The first omitted term T_k, by Backlund's bound with 2m + 1 = 2k − 1.
