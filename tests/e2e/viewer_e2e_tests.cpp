@@ -651,14 +651,16 @@ TEST_F(Viewer_Keys_On_Xvfb, CtrlCCopiesTheReadoutAndCtrlSSavesWhatTheWindowShows
 
     move_pointer(main_origin_, 600, 700);
     ASSERT_NO_FATAL_FAILURE(key("ctrl+s"));
+    // The file appears as soon as the viewer starts writing it: it is read once it decodes.
     std::filesystem::path saved;
+    tools_test::Decoded_Png png;
     wait_until([&] {
         for (const auto& entry : std::filesystem::directory_iterator(home_ / "Pictures"))
             saved = entry.path();
-        return !saved.empty();
+        if (!saved.empty()) png = tools_test::read_png(saved.string());
+        return png.ok;
     });
     ASSERT_FALSE(saved.empty()) << "no picture saved";
-    const tools_test::Decoded_Png png = tools_test::read_png(saved.string());
     ASSERT_TRUE(png.ok) << png.error;
     Picture picture;
     for (std::uint32_t pixel : png.pixels)
